@@ -1,0 +1,146 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include <QString>
+
+#include "game/Board.h"
+#include "persistence/ProgressRecord.h"
+#include "ui/Bitmap.h"
+#include "ui/Checked.h"
+#include "ui/Clock.h"
+#include "ui/Controls.h"
+#include "ui/Errors.h"
+#include "ui/Random.h"
+
+using persistence::ProgressRecord;
+using persistence::Ter;
+using persistence::Terror;
+
+// One answer of the recent-answers list beside the number buttons.
+struct RecentAnswer {
+    std::uint8_t First = 0;
+    std::uint8_t Second = 0;
+    std::int32_t Clicked = 0;
+    bool Wrong = false;
+    bool operator==(const RecentAnswer&) const = default;
+};
+
+// The program's one window: every control as a plain object, the whole program state, and every
+// event handler. It draws nothing on screen itself; a view (the Qt window, or a test) shows the
+// controls and forwards the user's input to the handlers.
+class TForm3 {
+public:
+    // dataFolder ends in a separator; pixelRatio is the number of screen pixels per design unit,
+    // so that the pictures the form paints are sharp on the screen that shows them.
+    TForm3(QString dataFolder, ui::Clock& clock, ui::Random& random, ui::ErrorReporter& reporter,
+           double pixelRatio = 1.0);
+    TForm3(const TForm3&) = delete;
+    TForm3& operator=(const TForm3&) = delete;
+
+    // The window's design size.
+    static constexpr int kDesignWidth = 1280;
+    static constexpr int kDesignHeight = 727;
+
+    // Every control of the window, lowest in the stacking order first.
+    const std::vector<ui::Control*>& controls() const { return controls_; }
+
+    // Runs one event handler the way the window does: an error ends the handler and is reported.
+    bool dispatch(const std::function<void()>& handler) { return ui::dispatch(reporter_, handler); }
+
+    // Asked to close (the close button); the window sets onCloseRequested.
+    std::function<void()> onCloseRequested;
+    bool closeRequested() const { return closeRequested_; }
+
+    // ---- start-up ----
+    void FormCreate();
+
+    // ---- exercise generation ----
+    int ChooseFactor(int row);
+    void NextExercise();
+
+    // ---- the controls ----
+    ui::Label Label1{"Label1"}, Label2{"Label2"}, Label3{"Label3"}, Label4{"Label4"},
+        Label5{"Label5"}, Label6{"Label6"}, Label7{"Label7"}, Label8{"Label8"}, Label9{"Label9"},
+        Label10{"Label10"}, Label11{"Label11"}, Label14{"Label14"}, Label15{"Label15"},
+        Label16{"Label16"}, Label17{"Label17"}, Label18{"Label18"}, Label19{"Label19"},
+        Label20{"Label20"}, Label21{"Label21"}, Label22{"Label22"};
+    ui::Button Button1{"Button1"}, Button2{"Button2"}, Button3{"Button3"}, Button4{"Button4"},
+        Button5{"Button5"}, Button6{"Button6"}, Button7{"Button7"}, Button8{"Button8"},
+        Button9{"Button9"}, Button10{"Button10"}, Button11{"Button11"}, Button12{"Button12"},
+        Button13{"Button13"}, Button14{"Button14"}, Button15{"Button15"}, Button16{"Button16"},
+        Button17{"Button17"}, Button18{"Button18"};
+    ui::TrackBar TrackBar1{"TrackBar1"}, TrackBar2{"TrackBar2"}, TrackBar3{"TrackBar3"};
+    ui::ProgressBar ProgressBar1{"ProgressBar1"}, ProgressBar2{"ProgressBar2"};
+    ui::ComboBox ComboBox1{"ComboBox1"};
+    ui::Panel Panel1{"Panel1"}, Panel2{"Panel2"}, Panel3{"Panel3"}, Panel4{"Panel4"};
+    ui::ImageViewer ImageViewer2{"ImageViewer2"};
+    ui::ImageViewer Panel1Viewer{"Panel1Viewer"}, Panel2Viewer{"Panel2Viewer"},
+        Panel3Viewer{"Panel3Viewer"};
+    ui::Timer Timer1;
+
+    // ---- program state ----
+    QString DataFolder;
+    int Operation = 2;       // 2 multiplication, 3 division
+    int SelectedNumber = 2;  // 1 all numbers, 2..9 one number
+    int NumberMode = 0;      // 0 one number, 1 all numbers, 2 error correction
+    std::uint8_t LanguageRow = 1;
+    std::uint8_t AmericanEnglish = 0;
+    int ProgressDirty = 0;
+    int ErrorLogDirty = 0;
+    // Element 0 is never used; 1..ErrorLogCount are the recorded errors of the operation.
+    std::vector<Terror> ErrorLog;
+    int ErrorLogCount = 0;
+    ProgressRecord Progress;
+
+    ui::Bitmap SharedBitmap;
+    int Panel1ViewerWidth = 0;
+    int Panel1ViewerHeight = 0;
+    int GridCellWidth = 0;
+    int GridCellHeight = 0;
+    int Panel2ViewerWidth = 0;
+    int Panel2ViewerHeight = 0;
+    int Panel3ViewerWidth = 0;
+    int Panel3ViewerHeight = 0;
+    int ColumnRowHeight = 0;
+
+    // The current exercise.
+    int SecondOperand = 0;
+    int PreviousSecondOperand = 0;
+    int ExpectedAnswer = 0;
+    std::uint8_t DrawCounter = 0;
+
+    // The run in progress.
+    std::int32_t ExercisesInRun = 0;
+    std::int64_t ExerciseNumber = 0;
+    std::int32_t WrongAnswers = 0;
+    bool TimeRemains = false;
+    int ClickedColumn = 0;
+    int ClickedRow = 0;
+
+    // Since the program started, per operation: wrong answers, and the last ten answers.
+    ui::CheckedArray<std::vector<Ter>, 2, 3> CurrentErrors;
+    ui::CheckedArray<std::deque<RecentAnswer>, 2, 3> RecentAnswers;
+
+    // The choices kept while error correction or the game borrow the track bars.
+    int SavedNumber = 0;
+    int SavedTimeSetting = 0;
+    int SavedCountSetting = 0;
+
+    game::Board Board;
+
+private:
+    void createControls();
+    void connectHandlers();
+    void createViewer(ui::ImageViewer& viewer, ui::Panel& panel);
+    void setDefaultProgress();
+
+    ui::Clock& clock_;
+    ui::Random& random_;
+    ui::ErrorReporter& reporter_;
+    std::vector<ui::Control*> controls_;
+    bool closeRequested_ = false;
+};

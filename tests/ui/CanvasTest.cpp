@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include "ui/Bitmap.h"
+#include "ui/Clock.h"
+
+namespace {
+
+TEST(Canvas, DrawsInDesignUnitsAtAnyPixelRatio) {
+    for (double ratio : {1.0, 2.0, 3.0}) {
+        ui::Bitmap bitmap(ratio);
+        bitmap.setSize(100, 50);
+        EXPECT_EQ(bitmap.image().width(), static_cast<int>(100 * ratio));
+        {
+            ui::Canvas canvas(bitmap);
+            canvas.clear(0xFF696969);
+            canvas.setFillColor(0xFFC0C0C0);
+            canvas.fillRoundRect(QRectF(10, 10, 20, 20), 2, 2);
+            canvas.setStrokeColor(0xFFFF0000);
+            canvas.drawLine(QPointF(60, 5), QPointF(60, 45));
+        }
+        EXPECT_EQ(bitmap.pixelAt(20, 20), 0xFFC0C0C0u) << ratio;
+        EXPECT_EQ(bitmap.pixelAt(5, 5), 0xFF696969u) << ratio;
+        EXPECT_EQ(bitmap.pixelAt(60, 25), 0xFFFF0000u) << ratio;
+        EXPECT_EQ(bitmap.pixelAt(62, 25), 0xFF696969u) << ratio;
+    }
+}
+
+TEST(Canvas, TextIsDrawnInTheFillColourAndMeasuredWithTheBundledFont) {
+    ui::Bitmap bitmap;
+    bitmap.setSize(200, 60);
+    {
+        ui::Canvas canvas(bitmap);
+        canvas.clear(0xFFFFFFFF);
+        canvas.setFont(16);
+        const double narrow = canvas.textWidth("good");
+        const double wide = canvas.textWidth("good good");
+        EXPECT_GT(narrow, 20);
+        EXPECT_GT(wide, 2 * narrow);
+        canvas.setFillColor(0xFFFF0000);
+        canvas.fillText(QRectF(0, 0, 200, 60), "XXXX", false, 1, ui::Align::Leading,
+                        ui::Align::Center);
+    }
+    int red = 0;
+    for (int x = 0; x < 60; ++x) {
+        if (qRed(bitmap.image().pixel(x, 30)) > 200 && qGreen(bitmap.image().pixel(x, 30)) < 80) {
+            ++red;
+        }
+    }
+    EXPECT_GT(red, 5);
+}
+
+TEST(Clock, CountsDaysSinceTheEndOf1899) {
+    ui::SystemClock clock;
+    const double now = clock.now();
+    // 2020-01-01 is day 43831.
+    EXPECT_GT(now, 43831);
+    ui::FixedClock fixed(1.5);
+    EXPECT_DOUBLE_EQ(fixed.now(), 1.5);
+    EXPECT_FALSE(fixed.shortDate(43831.25).isEmpty());
+}
+
+}  // namespace

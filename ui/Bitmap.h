@@ -1,0 +1,82 @@
+#pragma once
+
+#include <memory>
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+#include "ui/Fonts.h"
+
+namespace ui {
+
+enum class Align { Leading, Center, Trailing };
+
+// An off-screen picture measured in design units. Its pixels are design units times the device
+// pixel ratio, so a picture drawn for a large screen stays crisp when the window shows it.
+class Bitmap {
+public:
+    explicit Bitmap(double devicePixelRatio = 1.0) : ratio_(devicePixelRatio) {}
+
+    // Sizes the picture in design units; the content is undefined until cleared.
+    void setSize(int width, int height);
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    double devicePixelRatio() const { return ratio_; }
+    void setDevicePixelRatio(double ratio) { ratio_ = ratio; }
+
+    const QImage& image() const { return image_; }
+    QImage& image() { return image_; }
+    // Takes a copy of another picture, with its size and ratio.
+    void assign(const QImage& picture);
+
+    // The colour at a point in design units (the centre of that unit).
+    QRgb pixelAt(double x, double y) const;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    double ratio_;
+    QImage image_;
+};
+
+// One drawing pass over a bitmap: begins when made, ends when destroyed. Coordinates are design
+// units. The fill colour is also the text colour.
+class Canvas {
+public:
+    explicit Canvas(Bitmap& bitmap);
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    void clear(QRgb colour);
+    void setFillColor(QRgb colour) { fill_ = colour; }
+    QRgb fillColor() const { return fill_; }
+    void setStrokeColor(QRgb colour) { stroke_ = colour; }
+    QRgb strokeColor() const { return stroke_; }
+    void setFillEnabled(bool enabled) { fillEnabled_ = enabled; }
+    void setFont(double size, bool bold = false, FontFamily family = FontFamily::Default);
+    double fontSize() const { return fontSize_; }
+
+    void fillRoundRect(const QRectF& rect, double radiusX, double radiusY, double opacity = 1.0);
+    void drawLine(QPointF from, QPointF to, double opacity = 1.0);
+    void fillText(const QRectF& rect, const QString& text, bool wordWrap, double opacity,
+                  Align horizontal, Align vertical);
+    double textWidth(const QString& text) const;
+    void setPixel(int x, int y, QRgb colour);
+
+private:
+    Bitmap& bitmap_;
+    QPainter painter_;
+    QRgb fill_ = 0xFF000000;
+    QRgb stroke_ = 0xFF000000;
+    bool fillEnabled_ = true;
+    double fontSize_ = 12;
+    QFont font_;
+};
+
+}  // namespace ui
