@@ -58,9 +58,65 @@ public:
     // ---- start-up ----
     void FormCreate();
 
+    // The window's close handler: writes what is not yet written.
+    void FormClose();
+
+    // ---- loading and saving ----
+    void LoadProgress(int operation);
+    void SaveProgress(int operation, std::int32_t statisticsMode, std::int32_t errorLogMode,
+                      std::int32_t marksMode);
+
+    // ---- texts and languages ----
+    // Entry k of the interface texts in the current language, with the American replacements.
+    QString uiText(int entry) const;
+    void SetCaptions(int row);
+    void ComboBox1Change();
+    void DrawMarkLegend();
+
+    // ---- mode and setting controls ----
+    void HighlightButtons(std::uint8_t operation, std::uint8_t number, std::uint8_t keepNumbers);
+    void SelectNumber(int n);
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    void Button8Click();
+    void Button9Click();
+    void Button10Click();
+    void Button11Click();
+    void TrackBar1Change();
+    void TrackBar2Change();
+    void Button17Click();
+
+    // ---- exercise run ----
+    void Button12Click();
+    void Timer1Timer();
+    void ShowRunSettings(int show);
+
     // ---- exercise generation ----
     int ChooseFactor(int row);
     void NextExercise();
+
+    // ---- answer table and evaluation ----
+    void ImageViewer1MouseDown(double x, double y);
+    void ImageViewer1MouseUp(double x, double y);
+    void EvaluateAnswer(std::uint8_t column, std::uint8_t row);
+
+    // ---- run end and marks ----
+    void CompleteRun();
+    void EndRun(std::uint8_t reason);
+
+    // ---- exercise column ----
+    void DrawExerciseColumn(std::uint8_t operation, std::int32_t rows, std::uint8_t clear,
+                            std::uint8_t list);
+
+    // ---- game board, grid and difficulty ----
+    void GenerateBoard();
+    void DrawGrid(std::uint8_t mode, std::uint8_t highlight);
+    void TrackBar3Change();
 
     // ---- the controls ----
     ui::Label Label1{"Label1"}, Label2{"Label2"}, Label3{"Label3"}, Label4{"Label4"},
