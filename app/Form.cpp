@@ -152,7 +152,16 @@ void TForm3::createControls() {
     Timer1.setEnabled(false);
 }
 
-void TForm3::connectHandlers() {}
+void TForm3::connectHandlers() {
+    Button17.onClick = [this] { Button17Click(); };
+}
+
+void TForm3::Button17Click() {
+    closeRequested_ = true;
+    if (onCloseRequested) {
+        onCloseRequested();
+    }
+}
 
 void TForm3::createViewer(ui::ImageViewer& viewer, ui::Panel& panel) {
     viewer.attachTo(panel);
