@@ -13,7 +13,9 @@ void Bitmap::setSize(int width, int height) {
     if (width < 0 || height < 0) {
         throw RangeError(QStringLiteral("Invalid bitmap size %1 x %2").arg(width).arg(height));
     }
-    if (width == width_ && height == height_ && !image_.isNull() &&
+    // A picture still shared with a viewer is left to the viewer: sizing starts a new one, since
+    // the content after sizing is drawn anew anyway.
+    if (width == width_ && height == height_ && !image_.isNull() && image_.isDetached() &&
         image_.devicePixelRatio() == ratio_) {
         return;
     }

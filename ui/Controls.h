@@ -219,7 +219,11 @@ public:
     void setHandCursor(bool hand) { handCursor_ = hand; }
 
     const QImage& picture() const { return picture_; }
-    void setPicture(const Bitmap& bitmap) { picture_ = bitmap.image().copy(); ++pictureVersion_; }
+    // Shares the bitmap's pixels; the bitmap copies them before it is painted again.
+    void setPicture(const Bitmap& bitmap) {
+        picture_ = bitmap.image();
+        ++pictureVersion_;
+    }
     // Counts the pictures handed over, so the window repaints only what changed.
     unsigned pictureVersion() const { return pictureVersion_; }
 
