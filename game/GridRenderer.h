@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QString>
+
+#include "game/Board.h"
+#include "ui/Bitmap.h"
+
+namespace game {
+
+// Everything the 10-by-9 grid shows in one picture.
+struct GridContent {
+    // 1 the answer table (numbers 1..90), 2 the game board, 3 the statistics table.
+    std::uint8_t mode = 1;
+    // Mode 1: the cell under the pressed mouse (clickedColumn, clickedRow) takes the background
+    // colour.
+    bool highlight = false;
+    int clickedColumn = 0;
+    int clickedRow = 0;
+    // Mode 3: 2 multiplication (operand column 1), 3 division (operand column 10).
+    int operation = 2;
+    // Modes 2 and 3: the numbers and marks; mode 3 draws rows 2..9 and a header band in row 1.
+    const Board* board = nullptr;
+    int cellWidth = 0;
+    int cellHeight = 0;
+    // Mode 3: the operand words of the header band.
+    QString multiplier;
+    QString multiplicand;
+    QString divider;
+    QString dividend;
+};
+
+// Paints the whole grid over the canvas's bitmap, which the caller has sized.
+void paintGrid(ui::Canvas& canvas, const GridContent& content);
+
+}  // namespace game
