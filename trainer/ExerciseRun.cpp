@@ -1,0 +1,75 @@
+#include "app/Form.h"
+
+void TForm3::ShowRunSettings(int show) {
+    const bool settings = show == 1;
+    for (ui::Control* languageAndHelp : {static_cast<ui::Control*>(&Label15),
+                                         static_cast<ui::Control*>(&ComboBox1),
+                                         static_cast<ui::Control*>(&Button18)}) {
+        languageAndHelp->hide();
+    }
+    for (ui::Control* setting :
+         {static_cast<ui::Control*>(&Label6), static_cast<ui::Control*>(&Label8),
+          static_cast<ui::Control*>(&Label2), static_cast<ui::Control*>(&Label3),
+          static_cast<ui::Control*>(&TrackBar1), static_cast<ui::Control*>(&TrackBar2)}) {
+        setting->setVisible(settings);
+    }
+}
+
+void TForm3::Button12Click() {
+    if (Button14.tag() == 1) {
+        return;
+    }
+    if (Button12.tag() == 1) {
+        EndRun(3);
+        return;
+    }
+
+    Button12.setText(uiText(0));
+    ShowRunSettings(1);
+    TrackBar1.setEnabled(false);
+    TrackBar2.setEnabled(false);
+    Label14.hide();
+    Timer1.setEnabled(true);
+    Button16.hide();
+    TimeRemains = true;
+    ProgressBar1.setValue(0);
+    ProgressBar2.setValue(0);
+    Button12.setTag(1);
+    HighlightButtons(0, 1, 1);
+    Button14.setSelected(true);
+    if (Button15.tag() == 1) {
+        Button16.setSelected(true);
+    } else {
+        Button15.setSelected(true);
+    }
+
+    DrawGrid(1, 0);
+    NextExercise();
+    if (Button12.tag() == 0) {
+        // Error correction found no error left to ask: the run has already ended.
+        return;
+    }
+    bool isNumber = false;
+    ExercisesInRun = Label8.text().toInt(&isNumber);
+    if (!isNumber) {
+        throw ui::RangeError(QStringLiteral("Invalid exercise count \"%1\"").arg(Label8.text()));
+    }
+    ExerciseNumber = 1;
+    WrongAnswers = 0;
+    // The generator was seeded once from the system's entropy; it is not seeded again.
+    DrawCounter = 0;
+    Label7.show();
+    Label9.hide();
+    Label5.hide();
+}
+
+void TForm3::Timer1Timer() {
+    if (ProgressBar2.value() >= ProgressBar2.maximum()) {
+        Timer1.setEnabled(false);
+        TimeRemains = false;
+        EndRun(2);
+        // The run is over and its clock back at zero.
+        return;
+    }
+    ProgressBar2.setValue(ProgressBar2.value() + 1);
+}
