@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tests/support/FormFixture.h"
+
+namespace {
+
+constexpr QRgb kDimGrey = 0xFF696969;
+constexpr QRgb kSilver = 0xFFC0C0C0;
+constexpr QRgb kDeepSkyBlue = 0xFF00BFFF;
+constexpr QRgb kGreen = 0xFF008000;
+constexpr QRgb kWhite = 0xFFFFFFFF;
+constexpr QRgb kYellow = 0xFFFFFF00;
+constexpr QRgb kRed = 0xFFFF0000;
+
+class DrawGrid : public FormFixture {
+  protected:
+    DrawGrid() { start(); }
+
+    // The picture the grid viewer shows, read in design units.
+    ui::Bitmap picture() const {
+        ui::Bitmap bitmap;
+        bitmap.assign(form_->Panel1Viewer.picture());
+        return bitmap;
+    }
+
+    // The fill of a cell, read near its top-left corner, away from its text and rounded corner.
+    QRgb cellFill(const ui::Bitmap& bitmap, int r, int c) const {
+        const int w = form_->GridCellWidth;
+        const int h = form_->GridCellHeight;
+        return bitmap.pixelAt((c - 1) * w + 3 + 4, (r - 1) * h + 2 + 4);
+    }
+
+    // How many pixels of a rectangle (in design units) pass a test.
+    static int countPixels(const ui::Bitmap& bitmap, const QRect& area,
+                           const std::function<bool(QRgb)>& test) {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                count += test(bitmap.pixelAt(x, y)) ? 1 : 0;
+            }
+        }
+        return count;
+    }
+
+    QRect cellArea(int r, int c) const {
+        const int w = form_->GridCellWidth;
+        const int h = form_->GridCellHeight;
+        return QRect(QPoint((c - 1) * w + 3, (r - 1) * h + 2), QPoint(c * w - 1, r * h - 2));
+    }
+
+    static bool isBlueInk(QRgb p) { return qBlue(p) > 200 && qRed(p) < 90 && qGreen(p) < 90; }
+    static bool isDarkInk(QRgb p) { return qRed(p) < 90 && qGreen(p) < 90 && qBlue(p) < 90; }
+
+    void markEveryCell(std::uint8_t mark) {
+        for (int r = 1; r <= 9; ++r) {
+            for (int c = 1; c <= 10; ++c) {
+                form_->Board[r][c] = game::BoardCell{7, mark};
+            }
+        }
+    }
+};
+
+TEST_F(DrawGrid, TheAnswerTableDrawsThePressedCellInTheBackgroundColourOnlyWithTheHighlight) {
+    TForm3& f = form();
+    // Stale marks of the game must not show in the answer table.
+    markEveryCell(3);
+    f.ClickedRow = 3;
+    f.ClickedColumn = 5;
+    for (std::uint8_t highlight : {0, 1}) {
+        f.DrawGrid(1, highlight);
+        const ui::Bitmap bitmap = picture();
+        EXPECT_EQ(bitmap.width(), 783);
+        EXPECT_EQ(bitmap.height(), 632);
+        for (int r = 1; r <= 9; ++r) {
+            for (int c = 1; c <= 10; ++c) {
+                const bool pressed = highlight == 1 && r == 3 && c == 5;
+                EXPECT_EQ(cellFill(bitmap, r, c), pressed ? kDimGrey : kSilver)
+                    << int(highlight) << " at " << r << "," << c;
+            }
+        }
+        // The gaps between cells: 3 units on the left, 2 at the top, 1 at the bottom.
+        EXPECT_EQ(bitmap.pixelAt(78 + 1, 35), kDimGrey);
+        EXPECT_EQ(bitmap.pixelAt(100, 70 + 1), kDimGrey);
+        EXPECT_EQ(bitmap.pixelAt(100, 70 - 1), kDimGrey);
+        EXPECT_EQ(bitmap.pixelAt(100, 70 - 2), kSilver);
+        EXPECT_GT(countPixels(bitmap, cellArea(3, 5), isDarkInk), 50) << "the number is drawn";
+    }
+}
+
+TEST_F(DrawGrid, MarksTakeTheirColoursOnTheGameBoardAndInTheStatisticsTable) {
+    const QRgb gameColour[] = {kSilver, kSilver, kDeepSkyBlue, kWhite, kRed, kSilver};
+    const QRgb statisticsColour[] = {kSilver, kDeepSkyBlue, kGreen, kYellow, kRed, kSilver};
+    TForm3& f = form();
+    for (int mark = 0; mark <= 5; ++mark) {
+        f.Board[4][mark + 2] = game::BoardCell{12, static_cast<std::uint8_t>(mark)};
+    }
+    f.DrawGrid(2, 0);
+    const ui::Bitmap game = picture();
+    f.DrawGrid(3, 0);
+    const ui::Bitmap statistics = picture();
+    for (int mark = 0; mark <= 5; ++mark) {
+        EXPECT_EQ(cellFill(game, 4, mark + 2), gameColour[mark]) << "game, mark " << mark;
+        EXPECT_EQ(cellFill(statistics, 4, mark + 2), statisticsColour[mark])
+            << "statistics, mark " << mark;
+    }
+}
+
+TEST_F(DrawGrid, TheStatisticsTableWritesTheOperandColumnInBlue) {
+    TForm3& f = form();
+    markEveryCell(0);
+    for (int operation : {2, 3}) {
+        f.Operation = operation;
+        f.DrawGrid(3, 0);
+        const ui::Bitmap bitmap = picture();
+        const int operandColumn = operation == 2 ? 1 : 10;
+        for (int r = 2; r <= 9; ++r) {
+            for (int c : {1, 5, 10}) {
+                const int blue = countPixels(bitmap, cellArea(r, c), isBlueInk);
+                const int dark = countPixels(bitmap, cellArea(r, c), isDarkInk);
+                if (c == operandColumn) {
+                    EXPECT_GT(blue, 50) << operation << " at " << r << "," << c;
+                    EXPECT_EQ(dark, 0) << operation << " at " << r << "," << c;
+                } else {
+                    EXPECT_EQ(blue, 0) << operation << " at " << r << "," << c;
+                    EXPECT_GT(dark, 50) << operation << " at " << r << "," << c;
+                }
+            }
+        }
+    }
+}
+
+TEST_F(DrawGrid, TheStatisticsTableDrawsRowOneAsABandOfOperandWords) {
+    TForm3& f = form();
+    markEveryCell(4);
+    for (int operation : {2, 3}) {
+        f.Operation = operation;
+        f.DrawGrid(3, 0);
+        const ui::Bitmap bitmap = picture();
+        // No gap between the cells of row 1, and none of the board's red.
+        EXPECT_EQ(bitmap.pixelAt(78 + 1, 10), kSilver);
+        EXPECT_EQ(bitmap.pixelAt(5 * 78 + 1, 10), kSilver);
+        EXPECT_EQ(bitmap.pixelAt(78 + 1, 70 + 10), kDimGrey) << "row 2 has cells";
+        // The small word stands at the band's left end for multiplication (the multiplicand)
+        // and at its right end for division (the divider); the large word is centred.
+        const int left = countPixels(bitmap, QRect(3, 3, 60, 60), isBlueInk);
+        const int right = countPixels(bitmap, QRect(9 * 78 + 10, 3, 68, 60), isBlueInk);
+        const int middle = countPixels(bitmap, QRect(4 * 78, 3, 2 * 78, 60), isBlueInk);
+        EXPECT_GT(middle, 50) << operation;
+        EXPECT_GT(operation == 2 ? left : right, 20) << operation;
+        EXPECT_EQ(operation == 2 ? right : left, 0) << operation;
+    }
+}
+
+TEST_F(DrawGrid, AHundredIsDrawnSmallerSoThatItFitsItsCell) {
+    TForm3& f = form();
+    markEveryCell(0);
+    f.Board[5][5].Value = 100;
+    f.DrawGrid(2, 0);
+    const ui::Bitmap bitmap = picture();
+    const QRect cell = cellArea(5, 5);
+    int inkLeft = cell.right();
+    int inkRight = cell.left();
+    for (int y = cell.top(); y <= cell.bottom(); ++y) {
+        for (int x = cell.left(); x <= cell.right(); ++x) {
+            if (isDarkInk(bitmap.pixelAt(x, y))) {
+                inkLeft = std::min(inkLeft, x);
+                inkRight = std::max(inkRight, x);
+            }
+        }
+    }
+    // At size 40 the three digits would fill the whole 75 units of the cell and be cut.
+    EXPECT_GT(inkRight - inkLeft, 55);
+    EXPECT_GT(inkLeft, cell.left() + 2);
+    EXPECT_LT(inkRight, cell.right() - 2);
+}
+
+TEST_F(DrawGrid, AnUnknownModeIsAnError) {
+    EXPECT_THROW(form().DrawGrid(4, 0), ui::RangeError);
+    EXPECT_THROW(form().DrawGrid(0, 0), ui::RangeError);
+}
+
+}  // namespace
