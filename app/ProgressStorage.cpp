@@ -1,0 +1,258 @@
+#include <algorithm>
+
+#include <QStringList>
+
+#include "app/Form.h"
+#include "app/Texts.h"
+#include "persistence/ProgressFiles.h"
+
+namespace {
+
+using persistence::FileFailure;
+using persistence::SetAside;
+
+// A save that did not reach the disk. The close handler words its message differently, since
+// after closing there is no next save.
+class SaveError : public ui::IoError {
+  public:
+    SaveError(const QString& message, FileFailure failure)
+        : ui::IoError(message), failure(std::move(failure)) {}
+    FileFailure failure;
+};
+
+bool inEnglish(std::uint8_t languageRow) {
+    return languageRow == 2;
+}
+
+QString saveFailureMessage(std::uint8_t languageRow, const FileFailure& f) {
+    if (inEnglish(languageRow)) {
+        return QStringLiteral(
+                   "The progress could not be saved to %1 (%2). It is kept in the program and "
+                   "will be saved at the next save; please check that this folder exists and can "
+                   "be written to.")
+            .arg(f.path, f.reason);
+    }
+    return QStringLiteral(
+               "Не удалось сохранить результаты в файл %1 (%2). Они остаются в программе и "
+               "будут сохранены при следующей записи; проверьте, что эта папка существует и "
+               "доступна для записи.")
+        .arg(f.path, f.reason);
+}
+
+QString closeFailureMessage(std::uint8_t languageRow, const FileFailure& f) {
+    if (inEnglish(languageRow)) {
+        return QStringLiteral(
+                   "The progress could not be saved to %1 (%2). The changes since the last save "
+                   "are lost.")
+            .arg(f.path, f.reason);
+    }
+    return QStringLiteral(
+               "Не удалось сохранить результаты в файл %1 (%2). Изменения после последнего "
+               "сохранения потеряны.")
+        .arg(f.path, f.reason);
+}
+
+QString readFailureMessage(std::uint8_t languageRow, const FileFailure& f) {
+    if (inEnglish(languageRow)) {
+        return QStringLiteral("The file %1 could not be read (%2).").arg(f.path, f.reason);
+    }
+    return QStringLiteral("Не удалось прочитать файл %1 (%2).").arg(f.path, f.reason);
+}
+
+QString keptAsideSentence(std::uint8_t languageRow, const SetAside& aside) {
+    if (inEnglish(languageRow)) {
+        return aside.newName.isEmpty()
+                   ? QStringLiteral("it could not be renamed and was left as it is")
+                   : QStringLiteral("it was kept aside as %1").arg(aside.newName);
+    }
+    return aside.newName.isEmpty()
+               ? QStringLiteral("переименовать его не удалось, он оставлен как есть")
+               : QStringLiteral("он сохранён под именем %1").arg(aside.newName);
+}
+
+QString damagedProgressMessage(std::uint8_t languageRow, const SetAside& aside) {
+    if (inEnglish(languageRow)) {
+        return QStringLiteral(
+                   "The file %1 is damaged (%2 bytes, too short for the settings and "
+                   "statistics): %3. The program goes on without it.")
+            .arg(aside.originalName)
+            .arg(aside.length)
+            .arg(keptAsideSentence(languageRow, aside));
+    }
+    return QStringLiteral(
+               "Файл %1 повреждён (%2 байт, слишком мало для настроек и статистики): %3. "
+               "Программа продолжает работу без него.")
+        .arg(aside.originalName)
+        .arg(aside.length)
+        .arg(keptAsideSentence(languageRow, aside));
+}
+
+QString damagedErrorFileMessage(std::uint8_t languageRow, const SetAside& aside,
+                                std::size_t wholeRecords) {
+    if (inEnglish(languageRow)) {
+        return QStringLiteral(
+                   "The file %1 is damaged (%2 bytes, an incomplete record at its end): %3. "
+                   "Its %4 complete records were kept and will be saved again.")
+            .arg(aside.originalName)
+            .arg(aside.length)
+            .arg(keptAsideSentence(languageRow, aside))
+            .arg(wholeRecords);
+    }
+    return QStringLiteral(
+               "Файл %1 повреждён (%2 байт, неполная запись в конце): %3. Его целые записи "
+               "(%4) загружены и будут сохранены снова.")
+        .arg(aside.originalName)
+        .arg(aside.length)
+        .arg(keptAsideSentence(languageRow, aside))
+        .arg(wholeRecords);
+}
+
+void requireOperation(int operation) {
+    if (operation != persistence::kMultiplication && operation != persistence::kDivision) {
+        ui::throwRangeError(operation, persistence::kMultiplication, persistence::kDivision);
+    }
+}
+
+template <typename Content>
+Content takeContent(std::variant<Content, FileFailure> read, std::uint8_t languageRow) {
+    if (auto* failure = std::get_if<FileFailure>(&read)) {
+        throw ui::IoError(readFailureMessage(languageRow, *failure));
+    }
+    return std::get<Content>(std::move(read));
+}
+
+}  // namespace
+
+void TForm3::LoadProgress(int operation) {
+    requireOperation(operation);
+    const double moment = clock_.now();
+
+    ErrorLogCount = 0;
+    ErrorLog.clear();
+    auto errors = takeContent(
+        persistence::readErrorFile(persistence::errorFilePath(DataFolder, operation), moment),
+        LanguageRow);
+    if (!errors.records.empty()) {
+        ErrorLog.reserve(errors.records.size() + 1);
+        ErrorLog.emplace_back();
+        ErrorLog.insert(ErrorLog.end(), errors.records.begin(), errors.records.end());
+        ErrorLogCount = ui::checkedCast<int>(errors.records.size());
+    }
+    if (errors.damaged) {
+        // The damaged file is gone from its place: the next save writes the whole records back.
+        ErrorLogDirty = 1;
+    }
+
+    auto progress = takeContent(
+        persistence::readProgressFile(persistence::progressFilePath(DataFolder), moment),
+        LanguageRow);
+    if (progress.record) {
+        Progress = *progress.record;
+    }
+
+    // An unknown language code reads as Russian.
+    LanguageRow = 1;
+    AmericanEnglish = 0;
+    if (Progress.LanguageCode == kLanguageCodeBritish) {
+        LanguageRow = 2;
+    } else if (Progress.LanguageCode == kLanguageCodeAmerican) {
+        LanguageRow = 2;
+        AmericanEnglish = 1;
+    }
+    ComboBox1.setTag(1);
+    ComboBox1.setItemIndex(AmericanEnglish == 1 ? kLanguageItemAmerican : LanguageRow - 1);
+    ComboBox1.setTag(0);
+
+    // The track bars hold a stored value outside their range at the nearest bound.
+    TrackBar1.setValue(Progress.TimeSetting);
+    TrackBar2.setValue(Progress.CountSetting);
+
+    QStringList damaged;
+    if (progress.damaged) {
+        damaged << damagedProgressMessage(LanguageRow, *progress.damaged);
+    }
+    if (errors.damaged) {
+        damaged << damagedErrorFileMessage(LanguageRow, *errors.damaged, errors.records.size());
+    }
+    if (!damaged.isEmpty()) {
+        reporter_.report(damaged.join(QLatin1Char('\n')));
+    }
+}
+
+void TForm3::SaveProgress(int operation, std::int32_t statisticsMode, std::int32_t errorLogMode,
+                          std::int32_t marksMode) {
+    requireOperation(operation);
+    auto writeOrThrow = [this](const QString& path, const QByteArray& bytes) {
+        if (auto failure = persistence::writeFileAtomically(path, bytes)) {
+            throw SaveError(saveFailureMessage(LanguageRow, *failure), *failure);
+        }
+    };
+
+    // Each flag is cleared only once its file is on disk, so a failed write is tried again by
+    // the next save.
+    if (errorLogMode != 0) {
+        QByteArray bytes;
+        if (errorLogMode != -1) {
+            const auto elements = static_cast<long long>(ErrorLog.size());
+            if (ErrorLogCount < 0 || (ErrorLogCount > 0 && ErrorLogCount >= elements)) {
+                ui::throwRangeError(ErrorLogCount, 0, std::max(elements - 1, 0LL));
+            }
+            bytes.reserve(ErrorLogCount * Terror::kSize);
+            for (int i = 1; i <= ErrorLogCount; ++i) {
+                const auto record = persistence::encode(ErrorLog[static_cast<std::size_t>(i)]);
+                bytes.append(reinterpret_cast<const char*>(record.data()), Terror::kSize);
+            }
+        }
+        writeOrThrow(persistence::errorFilePath(DataFolder, operation), bytes);
+        if (errorLogMode == -1) {
+            ErrorLogCount = 0;
+            ErrorLog.clear();
+        } else {
+            ErrorLogDirty = 0;
+        }
+    }
+
+    if (statisticsMode != 0) {
+        // The record changes in memory only once it is written, so a failed reset leaves the
+        // statistics as the pupil sees them.
+        ProgressRecord updated = Progress;
+        if (statisticsMode == -1) {
+            for (auto& row : updated.ExerciseCount[operation]) {
+                row.fill(0);
+            }
+            updated.PeriodStarted[operation] = 0;
+            for (auto& marks : updated.MarkHistory[operation]) {
+                marks.fill(0);
+            }
+            updated.MarkHistoryLength[operation].fill(0);
+        } else {
+            if (updated.PeriodStarted[operation] == 0) {
+                updated.PeriodStart[operation] = clock_.now();
+                updated.PeriodStarted[operation] = 1;
+            }
+            updated.PeriodEnd[operation] = clock_.now();
+        }
+        const auto bytes = persistence::encode(updated);
+        writeOrThrow(persistence::progressFilePath(DataFolder),
+                     QByteArray(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        Progress = updated;
+        ProgressDirty = 0;
+    }
+
+    if (marksMode == -1) {
+        for (auto& marks : Progress.MarkHistory[operation]) {
+            marks.fill(0);
+        }
+        Progress.MarkHistoryLength[operation].fill(0);
+    }
+}
+
+void TForm3::FormClose() {
+    try {
+        SaveProgress(Operation, ProgressDirty, ErrorLogDirty, 0);
+    } catch (const SaveError& e) {
+        reporter_.report(closeFailureMessage(LanguageRow, e.failure));
+    } catch (const std::exception& e) {
+        reporter_.report(QString::fromStdString(e.what()));
+    }
+}

@@ -1,0 +1,137 @@
+#include "persistence/ProgressFiles.h"
+
+#include <cmath>
+
+#include <QDate>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTime>
+
+namespace persistence {
+
+QString progressFilePath(const QString& folder) {
+    return folder + QStringLiteral("Save.dat");
+}
+
+QString errorFilePath(const QString& folder, int operation) {
+    return folder + QStringLiteral("save%1.dat").arg(operation);
+}
+
+std::optional<FileFailure> writeFileAtomically(const QString& path, const QByteArray& bytes,
+                                               const DeviceWrite& write) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return FileFailure{path, file.errorString()};
+    }
+    const qint64 written = write ? write(file, bytes) : file.write(bytes);
+    if (written != bytes.size()) {
+        const QString reason = file.error() != QFileDevice::NoError
+                                   ? file.errorString()
+                                   : QStringLiteral("only %1 of %2 bytes could be written")
+                                         .arg(std::max<qint64>(written, 0))
+                                         .arg(bytes.size());
+        file.cancelWriting();
+        return FileFailure{path, reason};
+    }
+    if (!file.commit()) {
+        return FileFailure{path, file.errorString()};
+    }
+    return std::nullopt;
+}
+
+QString damagedFileName(const QString& path, double moment) {
+    const auto day = static_cast<qint64>(std::floor(moment));
+    const auto millisecond = static_cast<int>(std::llround((moment - day) * 86400000.0));
+    const QDateTime when(QDate(1899, 12, 30).addDays(day),
+                         QTime::fromMSecsSinceStartOfDay(std::min(millisecond, 86399999)));
+    const QString stem =
+        path + QStringLiteral(".damaged-") + when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString name = stem;
+    for (int n = 2; QFileInfo::exists(name); ++n) {
+        name = stem + QStringLiteral("-%1").arg(n);
+    }
+    return name;
+}
+
+namespace {
+
+// The whole content of a file that exists; nullopt when there is none.
+std::variant<std::optional<QByteArray>, FileFailure> readWholeFile(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        return std::optional<QByteArray>{};
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return FileFailure{path, file.errorString()};
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return FileFailure{path, file.errorString()};
+    }
+    return std::optional<QByteArray>{std::move(bytes)};
+}
+
+SetAside moveAside(const QString& path, qint64 length, double moment) {
+    SetAside aside{QFileInfo(path).fileName(), {}, length};
+    const QString target = damagedFileName(path, moment);
+    if (QFile::rename(path, target)) {
+        aside.newName = QFileInfo(target).fileName();
+    }
+    return aside;
+}
+
+template <std::size_t N>
+std::array<std::uint8_t, N> recordAt(const QByteArray& bytes, qsizetype offset) {
+    std::array<std::uint8_t, N> record{};
+    for (std::size_t i = 0; i < N; ++i) {
+        record[i] = static_cast<std::uint8_t>(bytes[offset + static_cast<qsizetype>(i)]);
+    }
+    return record;
+}
+
+}  // namespace
+
+std::variant<ErrorFileContent, FileFailure> readErrorFile(const QString& path, double moment) {
+    auto read = readWholeFile(path);
+    if (auto* failure = std::get_if<FileFailure>(&read)) {
+        return *failure;
+    }
+    ErrorFileContent content;
+    const auto& bytes = std::get<std::optional<QByteArray>>(read);
+    if (!bytes) {
+        return content;
+    }
+    const qsizetype whole = bytes->size() / Terror::kSize;
+    content.records.reserve(static_cast<std::size_t>(whole));
+    for (qsizetype i = 0; i < whole; ++i) {
+        content.records.push_back(decodeTerror(recordAt<Terror::kSize>(*bytes, i * Terror::kSize)));
+    }
+    if (bytes->size() % Terror::kSize != 0) {
+        content.damaged = moveAside(path, bytes->size(), moment);
+    }
+    return content;
+}
+
+std::variant<ProgressFileContent, FileFailure> readProgressFile(const QString& path,
+                                                                double moment) {
+    auto read = readWholeFile(path);
+    if (auto* failure = std::get_if<FileFailure>(&read)) {
+        return *failure;
+    }
+    ProgressFileContent content;
+    const auto& bytes = std::get<std::optional<QByteArray>>(read);
+    if (!bytes || bytes->isEmpty()) {
+        return content;
+    }
+    if (bytes->size() < ProgressRecord::kSize) {
+        content.damaged = moveAside(path, bytes->size(), moment);
+        return content;
+    }
+    // Bytes after the first record are not read.
+    content.record = decodeProgressRecord(recordAt<ProgressRecord::kSize>(*bytes, 0));
+    return content;
+}
+
+}  // namespace persistence

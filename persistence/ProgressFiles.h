@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <variant>
+#include <vector>
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+
+#include "persistence/ProgressRecord.h"
+
+namespace persistence {
+
+// Save.dat and the error file of an operation (save2.dat, save3.dat) inside a data folder that
+// ends in a separator.
+QString progressFilePath(const QString& folder);
+QString errorFilePath(const QString& folder, int operation);
+
+// A file that could not be read or written, and the system's reason.
+struct FileFailure {
+    QString path;
+    QString reason;
+};
+
+// Hands the bytes to the device; returns how many it took, or -1. Tests pass one that fails
+// part-way, the way a full disk does.
+using DeviceWrite = std::function<qint64(QIODevice& device, const QByteArray& bytes)>;
+
+// Replaces the file with the bytes in one step: the new content goes to a temporary file in the
+// same folder, which is renamed over the old file only when it was written whole. A failure or a
+// crash at any moment leaves the old file as it was.
+std::optional<FileFailure> writeFileAtomically(const QString& path, const QByteArray& bytes,
+                                               const DeviceWrite& write = {});
+
+// A file whose length holds no whole record (or not all whole records) is moved aside under a
+// name that says it is damaged and when it was found, so that nothing is lost.
+struct SetAside {
+    QString originalName;
+    QString newName;  // empty when the file could not be moved
+    qint64 length = 0;
+};
+
+struct ErrorFileContent {
+    std::vector<Terror> records;      // the whole records, in file order
+    std::optional<SetAside> damaged;  // set when the length was not a multiple of 12
+};
+
+struct ProgressFileContent {
+    std::optional<ProgressRecord> record;  // empty for a missing, empty or damaged file
+    std::optional<SetAside> damaged;       // set for a file shorter than one record
+};
+
+// A missing file reads as empty content; a file that exists but cannot be read is a failure.
+// `moment` (days since 1899-12-30) goes into the name of a damaged file that is moved aside.
+std::variant<ErrorFileContent, FileFailure> readErrorFile(const QString& path, double moment);
+std::variant<ProgressFileContent, FileFailure> readProgressFile(const QString& path, double moment);
+
+// The name a damaged file is moved to: "<name>.damaged-YYYYMMDD-HHMMSS", with "-2", "-3", ...
+// appended when that name is already taken.
+QString damagedFileName(const QString& path, double moment);
+
+}  // namespace persistence
