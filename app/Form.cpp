@@ -154,6 +154,21 @@ void TForm3::createControls() {
 
 void TForm3::connectHandlers() {
     Button17.onClick = [this] { Button17Click(); };
+    Button1.onClick = [this] { Button1Click(); };
+    Button2.onClick = [this] { Button2Click(); };
+    Button3.onClick = [this] { Button3Click(); };
+    Button4.onClick = [this] { Button4Click(); };
+    Button5.onClick = [this] { Button5Click(); };
+    Button6.onClick = [this] { Button6Click(); };
+    Button7.onClick = [this] { Button7Click(); };
+    Button8.onClick = [this] { Button8Click(); };
+    Button9.onClick = [this] { Button9Click(); };
+    Button10.onClick = [this] { Button10Click(); };
+    Button11.onClick = [this] { Button11Click(); };
+    TrackBar1.onChange = [this] { TrackBar1Change(); };
+    TrackBar2.onChange = [this] { TrackBar2Change(); };
+    TrackBar3.onChange = [this] { TrackBar3Change(); };
+    ComboBox1.onChange = [this] { ComboBox1Change(); };
 }
 
 void TForm3::Button17Click() {
@@ -227,15 +242,28 @@ void TForm3::FormCreate() {
 
     setDefaultProgress();
 
+    LoadProgress(Operation);
+    ComboBox1.setTag(1);
+    ComboBox1.setItemIndex(AmericanEnglish == 1 ? 2 : LanguageRow - 1);
+    ComboBox1.setTag(0);
+    SetCaptions(LanguageRow);
+    DrawMarkLegend();
+
+    // A stored setting outside a track bar's range shows as the bar's nearest bound, and the
+    // labels and the run's limits follow the bar.
     TrackBar2.setValue(Progress.CountSetting);
     TrackBar1.setValue(Progress.TimeSetting);
-    ProgressBar2.setMaximum(Progress.TimeSetting * 60.0);
-    ProgressBar1.setMaximum(Progress.CountSetting);
-    Label8.setText(QString::number(Progress.CountSetting));
-    Label6.setText(QString::number(Progress.TimeSetting));
+    ProgressBar2.setMaximum(TrackBar1.value() * 60.0);
+    ProgressBar1.setMaximum(TrackBar2.value());
+    Label8.setText(QString::number(ui::roundHalfEven(TrackBar2.value())));
+    Label6.setText(QString::number(ui::roundHalfEven(TrackBar1.value())));
 
     for (int op = persistence::kMultiplication; op <= persistence::kDivision; ++op) {
         RecentAnswers[op].clear();
         CurrentErrors[op].clear();
     }
+
+    SelectNumber(2);
+
+    TrackBar3.setValue(7);
 }
