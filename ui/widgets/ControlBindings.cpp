@@ -1,0 +1,344 @@
+#include "ui/widgets/ControlBindings.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QComboBox>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include "ui/widgets/PictureView.h"
+#include "ui/widgets/Style.h"
+
+namespace widgets {
+
+namespace {
+
+// The control's rectangle in window units, and whether it is shown and enabled, taking its
+// panels into account.
+QRect windowRect(const ui::Control& control) {
+    QRectF rect = control.rect();
+    for (const ui::Panel* panel = control.parent(); panel != nullptr; panel = panel->parent()) {
+        rect.translate(panel->rect().topLeft());
+    }
+    return QRect(static_cast<int>(std::lround(rect.x())), static_cast<int>(std::lround(rect.y())),
+                 static_cast<int>(std::lround(rect.width())),
+                 static_cast<int>(std::lround(rect.height())));
+}
+
+bool shownInWindow(const ui::Control& control) {
+    for (const ui::Control* c = &control; c != nullptr; c = c->parent()) {
+        if (!c->visible()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool enabledInWindow(const ui::Control& control) {
+    for (const ui::Control* c = &control; c != nullptr; c = c->parent()) {
+        if (!c->enabled()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+Qt::Alignment alignmentOf(const ui::TextControl& control) {
+    Qt::Alignment horizontal = Qt::AlignLeft;
+    if (control.horizontalAlign() == ui::Align::Center) {
+        horizontal = Qt::AlignHCenter;
+    } else if (control.horizontalAlign() == ui::Align::Trailing) {
+        horizontal = Qt::AlignRight;
+    }
+    Qt::Alignment vertical = Qt::AlignVCenter;
+    if (control.verticalAlign() == ui::Align::Leading) {
+        vertical = Qt::AlignTop;
+    } else if (control.verticalAlign() == ui::Align::Trailing) {
+        vertical = Qt::AlignBottom;
+    }
+    return horizontal | vertical;
+}
+
+// Hundredths: track bars and progress bars hold fractions, Qt's widgets whole numbers.
+int hundredths(double value) {
+    return static_cast<int>(std::lround(value * 100.0));
+}
+
+void setFontIfChanged(QWidget* widget, const QFont& font) {
+    if (widget->font() != font) {
+        widget->setFont(font);
+    }
+}
+
+void setStyleSheetIfChanged(QWidget* widget, const QString& sheet) {
+    if (widget->styleSheet() != sheet) {
+        widget->setStyleSheet(sheet);
+    }
+}
+
+template <class ControlType, class WidgetType>
+class Binding : public ControlBinding {
+  public:
+    Binding(ControlType& control, WidgetType* widget) : control_(control), widget_(widget) {
+        widget_->setObjectName(control.name());
+    }
+
+    const ui::Control& control() const override { return control_; }
+    QWidget* widget() const override { return widget_; }
+
+    void sync() override {
+        const QRect rect = windowRect(control_);
+        if (widget_->geometry() != rect) {
+            widget_->setGeometry(rect);
+        }
+        syncState();
+        widget_->setEnabled(enabledInWindow(control_));
+        widget_->setVisible(shownInWindow(control_));
+    }
+
+  protected:
+    virtual void syncState() = 0;
+
+    ControlType& control_;
+    WidgetType* widget_;
+};
+
+class LabelBinding : public Binding<ui::Label, QLabel> {
+  public:
+    LabelBinding(ui::Label& label, QWidget* design) : Binding(label, new QLabel(design)) {
+        widget_->setTextFormat(Qt::PlainText);
+        // Labels take no input: a press goes to whatever lies beneath them.
+        widget_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+  protected:
+    void syncState() override {
+        const QFont font = textFont(control_);
+        setFontIfChanged(widget_, font);
+        setStyleSheetIfChanged(widget_,
+                               QStringLiteral("color: %1;").arg(styleColour(control_.fontColor())));
+        const Qt::Alignment alignment = alignmentOf(control_);
+        if (widget_->alignment() != alignment) {
+            widget_->setAlignment(alignment);
+        }
+        if (widget_->wordWrap() != control_.wordWrap()) {
+            widget_->setWordWrap(control_.wordWrap());
+        }
+        const QString shown = control_.wordWrap()
+                                  ? control_.text()
+                                  : cutToWidth(control_.text(), font, control_.width());
+        if (widget_->text() != shown) {
+            widget_->setText(shown);
+        }
+        if (widget_->accessibleName() != control_.text()) {
+            widget_->setAccessibleName(control_.text());
+        }
+    }
+};
+
+// The bundled default family runs wider than the one the window was designed with: a caption
+// that would overflow its button is set a little smaller instead of being cut at both ends.
+QFont fittedButtonFont(const ui::Button& button) {
+    QFont font = textFont(button);
+    const double available = button.width() - 6;
+    const int smallest = std::max(1, font.pixelSize() * 2 / 3);
+    while (font.pixelSize() > smallest &&
+           QFontMetricsF(font).horizontalAdvance(button.text()) > available) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    return font;
+}
+
+class ButtonBinding : public Binding<ui::Button, QPushButton> {
+  public:
+    ButtonBinding(ui::Button& button, QWidget* design, const EventRunner& run)
+        : Binding(button, new QPushButton(design)) {
+        widget_->setAutoDefault(false);
+        QObject::connect(widget_, &QPushButton::clicked, widget_,
+                         [&button, run] { run([&button] { button.click(); }); });
+    }
+
+  protected:
+    void syncState() override {
+        setFontIfChanged(widget_, fittedButtonFont(control_));
+        setStyleSheetIfChanged(
+            widget_, QStringLiteral("color: %1;").arg(styleColour(control_.effectiveTextColor())));
+        // An ampersand is shown as itself, not taken as a shortcut mark.
+        QString shown = control_.text();
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        if (widget_->text() != shown) {
+            widget_->setText(shown);
+        }
+        if (widget_->accessibleName() != control_.text()) {
+            widget_->setAccessibleName(control_.text());
+        }
+    }
+};
+
+class TrackBarBinding : public Binding<ui::TrackBar, QSlider> {
+  public:
+    TrackBarBinding(ui::TrackBar& trackBar, QWidget* design, const EventRunner& run)
+        : Binding(trackBar, new QSlider(design)) {
+        QObject::connect(widget_, &QSlider::valueChanged, widget_, [&trackBar, run](int value) {
+            run([&trackBar, value] { trackBar.setValue(value / 100.0); });
+        });
+    }
+
+  protected:
+    void syncState() override {
+        // Bringing the slider in line must not feed its value back into the control.
+        const QSignalBlocker blocker(widget_);
+        const Qt::Orientation orientation = control_.vertical() ? Qt::Vertical : Qt::Horizontal;
+        if (widget_->orientation() != orientation) {
+            widget_->setOrientation(orientation);
+        }
+        widget_->setRange(hundredths(control_.minimum()), hundredths(control_.maximum()));
+        widget_->setValue(hundredths(control_.value()));
+    }
+};
+
+class ProgressBarBinding : public Binding<ui::ProgressBar, QProgressBar> {
+  public:
+    ProgressBarBinding(ui::ProgressBar& bar, QWidget* design)
+        : Binding(bar, new QProgressBar(design)) {
+        widget_->setTextVisible(false);
+    }
+
+  protected:
+    void syncState() override {
+        const Qt::Orientation orientation = control_.vertical() ? Qt::Vertical : Qt::Horizontal;
+        if (widget_->orientation() != orientation) {
+            widget_->setOrientation(orientation);
+        }
+        // Qt shows an empty range as a busy animation; an empty bar is what is meant.
+        const int maximum = std::max(1, hundredths(control_.maximum()));
+        widget_->setRange(0, maximum);
+        widget_->setValue(std::min(maximum, hundredths(control_.value())));
+    }
+};
+
+// A combo box with its arrow drawn as a shape, so that it stays sharp at any scale.
+class ArrowComboBox : public QComboBox {
+  public:
+    using QComboBox::QComboBox;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QComboBox::paintEvent(event);
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(palette().color(QPalette::Text));
+        const QPointF centre(width() - 12.0, height() / 2.0);
+        const QPointF arrow[] = {centre + QPointF(-5, -2.5), centre + QPointF(5, -2.5),
+                                 centre + QPointF(0, 3.5)};
+        painter.drawPolygon(arrow, 3);
+    }
+};
+
+class ComboBoxBinding : public Binding<ui::ComboBox, QComboBox> {
+  public:
+    ComboBoxBinding(ui::ComboBox& combo, QWidget* design, const EventRunner& run)
+        : Binding(combo, new ArrowComboBox(design)) {
+        widget_->setFont(ui::makeFont(14));
+        // Only a choice of the user runs the change handler, never a change made by syncing.
+        QObject::connect(widget_, &QComboBox::activated, widget_, [&combo, run](int index) {
+            run([&combo, index] { combo.setItemIndex(index); });
+        });
+    }
+
+  protected:
+    void syncState() override {
+        const QSignalBlocker blocker(widget_);
+        QStringList shown;
+        for (int i = 0; i < widget_->count(); ++i) {
+            shown.append(widget_->itemText(i));
+        }
+        if (shown != control_.items()) {
+            widget_->clear();
+            widget_->addItems(control_.items());
+        }
+        if (widget_->currentIndex() != control_.itemIndex()) {
+            widget_->setCurrentIndex(control_.itemIndex());
+        }
+    }
+};
+
+class PanelBinding : public Binding<ui::Panel, QFrame> {
+  public:
+    PanelBinding(ui::Panel& panel, QWidget* design) : Binding(panel, new QFrame(design)) {
+        widget_->setProperty("kind", QStringLiteral("panel"));
+    }
+
+  protected:
+    void syncState() override {}
+};
+
+class ImageViewerBinding : public Binding<ui::ImageViewer, PictureView> {
+  public:
+    ImageViewerBinding(ui::ImageViewer& viewer, QWidget* design, const EventRunner& run)
+        : Binding(viewer, new PictureView(design)) {
+        widget_->onPress = [&viewer, run](QPointF at) {
+            if (viewer.onMouseDown) {
+                run([&viewer, at] { viewer.onMouseDown(at.x(), at.y()); });
+            }
+        };
+        widget_->onRelease = [&viewer, run](QPointF at) {
+            if (viewer.onMouseUp) {
+                run([&viewer, at] { viewer.onMouseUp(at.x(), at.y()); });
+            }
+        };
+    }
+
+  protected:
+    void syncState() override {
+        if (version_ != control_.pictureVersion()) {
+            version_ = control_.pictureVersion();
+            widget_->setPicture(control_.picture());
+        }
+        widget_->setPictureScale(control_.bitmapScale());
+        const Qt::CursorShape cursor =
+            control_.handCursor() ? Qt::PointingHandCursor : Qt::ArrowCursor;
+        if (widget_->cursor().shape() != cursor) {
+            widget_->setCursor(cursor);
+        }
+    }
+
+  private:
+    unsigned version_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<ControlBinding> makeBinding(ui::Control& control, QWidget* design,
+                                            const EventRunner& run) {
+    switch (control.kind()) {
+        case ui::ControlKind::Label:
+            return std::make_unique<LabelBinding>(static_cast<ui::Label&>(control), design);
+        case ui::ControlKind::Button:
+            return std::make_unique<ButtonBinding>(static_cast<ui::Button&>(control), design, run);
+        case ui::ControlKind::TrackBar:
+            return std::make_unique<TrackBarBinding>(static_cast<ui::TrackBar&>(control), design,
+                                                     run);
+        case ui::ControlKind::ProgressBar:
+            return std::make_unique<ProgressBarBinding>(static_cast<ui::ProgressBar&>(control),
+                                                        design);
+        case ui::ControlKind::ComboBox:
+            return std::make_unique<ComboBoxBinding>(static_cast<ui::ComboBox&>(control), design,
+                                                     run);
+        case ui::ControlKind::Panel:
+            return std::make_unique<PanelBinding>(static_cast<ui::Panel&>(control), design);
+        case ui::ControlKind::ImageViewer:
+            return std::make_unique<ImageViewerBinding>(static_cast<ui::ImageViewer&>(control),
+                                                        design, run);
+    }
+    return nullptr;
+}
+
+}  // namespace widgets

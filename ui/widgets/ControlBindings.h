@@ -1,0 +1,32 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QWidget>
+
+#include "ui/Controls.h"
+
+namespace widgets {
+
+// Runs the handler of one user event, then brings the whole window in line with the controls.
+using EventRunner = std::function<void(const std::function<void()>&)>;
+
+// One control and the Qt widget that shows it.
+class ControlBinding {
+  public:
+    virtual ~ControlBinding() = default;
+    virtual const ui::Control& control() const = 0;
+    virtual QWidget* widget() const = 0;
+    // Brings the widget in line with the control: place, visibility, enabled state and the
+    // control's own state. Never calls back into the control.
+    virtual void sync() = 0;
+};
+
+// Makes the widget for a control as a child of the design widget. Every widget is a direct child
+// of it, placed at the control's position in the window, so that a control lying outside its
+// panel is still drawn and reachable.
+std::unique_ptr<ControlBinding> makeBinding(ui::Control& control, QWidget* design,
+                                            const EventRunner& run);
+
+}  // namespace widgets

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <QGraphicsView>
+#include <QTimer>
+
+#include "ui/Controls.h"
+
+class QGraphicsScene;
+
+namespace widgets {
+
+class ControlBinding;
+
+// Runs one event handler; an error is reported and the program goes on. Returns false when the
+// handler failed.
+using Dispatcher = std::function<bool(const std::function<void()>&)>;
+
+// The program's window. It shows the 1280 x 727 design with one Qt widget per control, scaled
+// with its aspect kept to the size of the window and centred, and hands the user's input to the
+// controls through the dispatcher. After every event it brings every widget in line with its
+// control, and runs the timer while the timer control is enabled.
+class FormView : public QGraphicsView {
+  public:
+    static constexpr int kDesignWidth = 1280;
+    static constexpr int kDesignHeight = 727;
+
+    // controls: lowest in the stacking order first, each panel before its children.
+    FormView(const std::vector<ui::Control*>& controls, ui::Timer& timer, Dispatcher dispatcher,
+             QWidget* parent = nullptr);
+    ~FormView() override;
+
+    // Runs through the dispatcher when the window is closed.
+    std::function<void()> onClose;
+
+    // Brings every widget in line with its control, and starts or stops the timer.
+    void syncFromControls();
+
+    // The widget that shows a control, or nullptr for a control the window does not show.
+    QWidget* widgetFor(const ui::Control& control) const;
+    QWidget* designWidget() const { return design_; }
+    // Window pixels per design unit.
+    double designScale() const;
+    // A point of the design as a point of the window.
+    QPointF mapFromDesign(QPointF point) const;
+    bool timerRunning() const { return timer_.isActive(); }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void drawBackground(QPainter* painter, const QRectF& rect) override;
+
+  private:
+    void runEvent(const std::function<void()>& handler);
+    void fitDesign();
+    void syncTimer();
+
+    ui::Timer& formTimer_;
+    Dispatcher dispatch_;
+    QGraphicsScene* scene_;
+    QWidget* design_;
+    std::vector<std::unique_ptr<ControlBinding>> bindings_;
+    QTimer timer_;
+};
+
+}  // namespace widgets

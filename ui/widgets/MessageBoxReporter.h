@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "ui/Errors.h"
+
+namespace widgets {
+
+// Shows each error in a message box over the window and waits for the user to confirm it.
+class MessageBoxReporter : public ui::ErrorReporter {
+  public:
+    void setWindow(QWidget* window) { window_ = window; }
+    void report(const QString& message) override;
+
+  private:
+    QPointer<QWidget> window_;
+};
+
+}  // namespace widgets

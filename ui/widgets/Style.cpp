@@ -1,0 +1,154 @@
+#include "ui/widgets/Style.h"
+
+#include <QFontMetricsF>
+#include <QStringList>
+#include <QTextBoundaryFinder>
+
+namespace widgets {
+
+QString windowStyleSheet() {
+    return QStringLiteral(R"(
+QPushButton {
+    color: #E0E0E0;
+    border: 1px solid #005A9E;
+    border-radius: 4px;
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #008DE5, stop:1 #0067B3);
+}
+QPushButton:hover {
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #1A9BEE, stop:1 #0A72C0);
+}
+QPushButton:pressed {
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #0067B3, stop:1 #008DE5);
+}
+QPushButton:focus {
+    border: 1px solid #FFFFFF;
+}
+QPushButton:disabled {
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #7FB8DE, stop:1 #6E9CBE);
+}
+QFrame[kind="panel"] {
+    background: #252525;
+    border: 1px solid #484848;
+}
+QLabel {
+    background: transparent;
+}
+QProgressBar {
+    background: #393939;
+    border: none;
+}
+QProgressBar::chunk {
+    background: #21B24B;
+}
+QSlider::groove:horizontal {
+    height: 4px;
+    border-radius: 2px;
+    background: #9A9A9A;
+}
+QSlider::sub-page:horizontal {
+    border-radius: 2px;
+    background: #008DE5;
+}
+QSlider::handle:horizontal {
+    width: 16px;
+    margin: -3px 0;
+    border-radius: 5px;
+    border: 1px solid #005A9E;
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #008DE5, stop:1 #0067B3);
+}
+QSlider::handle:horizontal:hover, QSlider::handle:horizontal:focus {
+    border: 1px solid #FFFFFF;
+}
+QSlider::groove:vertical {
+    width: 4px;
+    border-radius: 2px;
+    background: #9A9A9A;
+}
+QSlider::handle:vertical {
+    height: 16px;
+    margin: 0 -3px;
+    border-radius: 5px;
+    border: 1px solid #005A9E;
+    background: #008DE5;
+}
+QSlider:disabled {
+    background: transparent;
+}
+QSlider::handle:disabled {
+    background: #8A8A8A;
+    border: 1px solid #6A6A6A;
+}
+QComboBox {
+    color: #FFFFFF;
+    background: #000000;
+    border: 1px solid #484848;
+    border-radius: 3px;
+    padding-left: 6px;
+}
+QComboBox:focus {
+    border: 1px solid #E0E0E0;
+}
+QComboBox::drop-down {
+    border: none;
+    width: 22px;
+}
+QComboBox QAbstractItemView {
+    color: #FFFFFF;
+    background: #000000;
+    border: 1px solid #484848;
+    selection-color: #FFFFFF;
+    selection-background-color: #0067B3;
+    outline: none;
+}
+)");
+}
+
+QString styleColour(QRgb colour) {
+    if (qAlpha(colour) == 255) {
+        return QStringLiteral("#%1").arg(colour & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
+    }
+    return QStringLiteral("rgba(%1, %2, %3, %4)")
+        .arg(qRed(colour))
+        .arg(qGreen(colour))
+        .arg(qBlue(colour))
+        .arg(qAlpha(colour));
+}
+
+QFont textFont(const ui::TextControl& control) {
+    if (control.styleFamily()) {
+        return ui::makeFont(control.fontSize());
+    }
+    return ui::makeFont(control.fontSize(), control.bold(), control.fontFamily());
+}
+
+namespace {
+
+QString cutLine(const QString& line, const QFontMetricsF& metrics, double width) {
+    // A little slack, so that text measured to fit exactly is not cut by a rounding error.
+    const double limit = width + 0.01;
+    if (metrics.horizontalAdvance(line) <= limit) {
+        return line;
+    }
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, line);
+    qsizetype fitting = 0;
+    for (qsizetype end = graphemes.toNextBoundary(); end > 0; end = graphemes.toNextBoundary()) {
+        if (metrics.horizontalAdvance(line.left(end)) > limit) {
+            break;
+        }
+        fitting = end;
+    }
+    return line.left(fitting);
+}
+
+}  // namespace
+
+QString cutToWidth(const QString& text, const QFont& font, double width) {
+    const QFontMetricsF metrics(font);
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        line = cutLine(line, metrics, width);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+}  // namespace widgets

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QtGui/qrgb.h>
+#include <QFont>
+#include <QString>
+
+#include "ui/Controls.h"
+
+namespace widgets {
+
+// The window's background: a vertical gradient, white at the top.
+inline constexpr QRgb kBackgroundTop = 0xFFFFFFFF;
+inline constexpr QRgb kBackgroundBottom = 0xFFC5BCBC;
+
+// The style sheet of the whole design: buttons, panels, track bars, progress bars, the combo box.
+QString windowStyleSheet();
+
+// A colour as a style sheet value.
+QString styleColour(QRgb colour);
+
+// The font a label or button shows its text in, in design units.
+QFont textFont(const ui::TextControl& control);
+
+// The text that fits on one line of the given width: characters that do not fit completely are
+// cut off at the end, never halved.
+QString cutToWidth(const QString& text, const QFont& font, double width);
+
+}  // namespace widgets
