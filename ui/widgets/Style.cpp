@@ -42,6 +42,7 @@ QProgressBar::chunk {
 }
 QSlider::groove:horizontal {
     height: 4px;
+    margin: 0 4px;
     border-radius: 2px;
     background: #9A9A9A;
 }
@@ -61,6 +62,7 @@ QSlider::handle:horizontal:hover, QSlider::handle:horizontal:focus {
 }
 QSlider::groove:vertical {
     width: 4px;
+    margin: 4px 0;
     border-radius: 2px;
     background: #9A9A9A;
 }
