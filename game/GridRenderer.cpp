@@ -1,5 +1,9 @@
 #include "game/GridRenderer.h"
 
+#include <cmath>
+#include <map>
+#include <tuple>
+
 #include "app/Form.h"
 #include "ui/Errors.h"
 
@@ -47,6 +51,131 @@ QRgb markColour(int mode, std::uint8_t mark) {
     }
 }
 
+// Pictures of cell backgrounds and cell texts, each drawn once per look and then copied into the
+// grid wherever a cell lies on whole screen pixels, which gives the same pixels as drawing it
+// there. Qt fills text larger than 64 screen pixels as outlines on every call, and the rounded
+// cells as curves, which made the grid far too slow on dense screens.
+class CellPictures {
+  public:
+    struct Picture {
+        QImage image;
+        QPointF offset;  // from the cell's corner, in design units
+    };
+
+    // A cell of one colour with its rounded corners on the background, opaque so that it copies
+    // as fast as memory allows. Cells never overlap and lie on the cleared background.
+    const Picture& background(QRgb colour, QSizeF cellSize, double ratio) {
+        return get({QString(), 0, colour, cellSize.width(), cellSize.height(), ratio});
+    }
+
+    // A cell's text alone, cut to its ink.
+    const Picture& text(const QString& text, double fontSize, QRgb colour, QSizeF cellSize,
+                        double ratio) {
+        return get({text, fontSize, colour, cellSize.width(), cellSize.height(), ratio});
+    }
+
+  private:
+    // Text, font size (0 for a background), colour, cell width and height, pixel ratio.
+    using Key = std::tuple<QString, double, QRgb, double, double, double>;
+
+    const Picture& get(const Key& key) {
+        auto found = pictures_.find(key);
+        if (found == pictures_.end()) {
+            found = pictures_.emplace(key, draw(key)).first;
+        }
+        return found->second;
+    }
+
+    static Picture draw(const Key& key) {
+        const auto& [text, fontSize, colour, width, height, ratio] = key;
+        const QRectF cell(0, 0, width, height);
+        ui::Bitmap bitmap(ratio);
+        bitmap.setSize(static_cast<int>(width), static_cast<int>(height));
+        {
+            ui::Canvas canvas(bitmap);
+            canvas.setFillColor(colour);
+            if (fontSize == 0) {
+                canvas.clear(kDimGrey);
+                canvas.fillRoundRect(cell, kCornerRadius, kCornerRadius);
+            } else {
+                canvas.clear(0x00000000);
+                canvas.setFont(fontSize);
+                canvas.fillText(cell, text, true, 1, ui::Align::Center, ui::Align::Center);
+            }
+        }
+        Picture picture;
+        if (fontSize == 0) {
+            picture.image = bitmap.image().convertToFormat(QImage::Format_RGB32);
+            picture.image.setDevicePixelRatio(1);
+            return picture;
+        }
+        const QRect ink = inkBounds(bitmap.image());
+        if (!ink.isEmpty()) {
+            picture.image = bitmap.image().copy(ink);
+            picture.image.setDevicePixelRatio(1);
+            picture.offset = QPointF(ink.left() / ratio, ink.top() / ratio);
+        }
+        return picture;
+    }
+
+    static QRect inkBounds(const QImage& image) {
+        QRect ink;
+        for (int y = 0; y < image.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                if (qAlpha(line[x]) != 0) {
+                    ink |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        return ink;
+    }
+
+    std::map<Key, Picture> pictures_;
+};
+
+CellPictures& cellPictures() {
+    static CellPictures pictures;
+    return pictures;
+}
+
+bool onWholePixels(const QRectF& rect, double ratio) {
+    for (const double units : {rect.left(), rect.top(), rect.width(), rect.height()}) {
+        const double pixels = units * ratio;
+        if (pixels != std::floor(pixels)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void drawPicture(ui::Canvas& canvas, const QRectF& rect, const CellPictures::Picture& picture) {
+    if (!picture.image.isNull()) {
+        canvas.drawPixels(rect.topLeft() + picture.offset, picture.image);
+    }
+}
+
+void fillCell(ui::Canvas& canvas, const QRectF& rect, QRgb colour) {
+    const double ratio = canvas.devicePixelRatio();
+    if (onWholePixels(rect, ratio)) {
+        drawPicture(canvas, rect, cellPictures().background(colour, rect.size(), ratio));
+        return;
+    }
+    canvas.setFillColor(colour);
+    canvas.fillRoundRect(rect, kCornerRadius, kCornerRadius);
+}
+
+void fillCellText(ui::Canvas& canvas, const QRectF& rect, const QString& text, QRgb colour) {
+    const double ratio = canvas.devicePixelRatio();
+    if (onWholePixels(rect, ratio)) {
+        drawPicture(canvas, rect,
+                    cellPictures().text(text, canvas.fontSize(), colour, rect.size(), ratio));
+        return;
+    }
+    canvas.setFillColor(colour);
+    canvas.fillText(rect, text, true, 1, ui::Align::Center, ui::Align::Center);
+}
+
 void setFontSize(ui::Canvas& canvas, double size) {
     if (canvas.fontSize() != size) {
         canvas.setFont(size);
@@ -75,8 +204,7 @@ void paintCell(ui::Canvas& canvas, const GridContent& content, int r, int c) {
         setFontSize(canvas, cell.Value >= 100 ? kThreeDigitFont : kCellFont);
         fill = markColour(content.mode, cell.Mark);
     }
-    canvas.setFillColor(fill);
-    canvas.fillRoundRect(rect, kCornerRadius, kCornerRadius);
+    fillCell(canvas, rect, fill);
 
     QRgb ink = kBlack;
     if (content.mode == kStatisticsTable) {
@@ -88,8 +216,7 @@ void paintCell(ui::Canvas& canvas, const GridContent& content, int r, int c) {
             ink = kBlue;
         }
     }
-    canvas.setFillColor(ink);
-    canvas.fillText(rect, text, true, 1, ui::Align::Center, ui::Align::Center);
+    fillCellText(canvas, rect, text, ink);
 }
 
 // Row 1 of the statistics table names the operands instead of holding cells.

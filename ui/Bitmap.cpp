@@ -142,6 +142,16 @@ double Canvas::textWidth(const QString& text) const {
     return QFontMetricsF(font_).horizontalAdvance(text);
 }
 
+void Canvas::drawPixels(QPointF topLeft, const QImage& pixels) {
+    painter_.save();
+    // Undoing the ratio leaves a plain translation, so that whole-pixel positions copy rows
+    // instead of resampling.
+    painter_.translate(topLeft);
+    painter_.scale(1 / bitmap_.devicePixelRatio(), 1 / bitmap_.devicePixelRatio());
+    painter_.drawImage(QPointF(0, 0), pixels);
+    painter_.restore();
+}
+
 void Canvas::setPixel(int x, int y, QRgb colour) {
     painter_.save();
     painter_.setCompositionMode(QPainter::CompositionMode_Source);

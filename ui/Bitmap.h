@@ -53,6 +53,7 @@ public:
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
+    double devicePixelRatio() const { return bitmap_.devicePixelRatio(); }
     void clear(QRgb colour);
     void setFillColor(QRgb colour) { fill_ = colour; }
     QRgb fillColor() const { return fill_; }
@@ -68,6 +69,9 @@ public:
                   Align horizontal, Align vertical);
     double textWidth(const QString& text) const;
     void setPixel(int x, int y, QRgb colour);
+    // Copies pixels onto the bitmap's pixels one to one, their top-left corner at a point in
+    // design units.
+    void drawPixels(QPointF topLeft, const QImage& pixels);
 
 private:
     Bitmap& bitmap_;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "tests/support/FormFixture.h"
@@ -174,6 +175,51 @@ TEST_F(DrawGrid, AHundredIsDrawnSmallerSoThatItFitsItsCell) {
     EXPECT_GT(inkRight - inkLeft, 55);
     EXPECT_GT(inkLeft, cell.left() + 2);
     EXPECT_LT(inkRight, cell.right() - 2);
+}
+
+// The grid copies in cell pictures drawn once where cells lie on whole screen pixels; that must
+// give the pixels of drawing each cell in place, as on a screen of any density.
+TEST_F(DrawGrid, ADenseScreenGetsThePixelsOfDrawingEachCellInPlace) {
+    for (double ratio : {1.0, 3.0}) {
+        TForm3 dense(dataFolder(), clock, random, reporter, ratio);
+        dense.FormCreate();
+        dense.ClickedRow = 2;
+        dense.ClickedColumn = 7;
+        dense.DrawGrid(1, 1);
+        const QImage& drawn = dense.Panel1Viewer.picture();
+
+        ui::Bitmap expected(ratio);
+        expected.setSize(783, 632);
+        {
+            ui::Canvas canvas(expected);
+            canvas.clear(kDimGrey);
+            canvas.setFont(40);
+            for (int r = 1; r <= 9; ++r) {
+                for (int c = 1; c <= 10; ++c) {
+                    const QRectF rect(QPointF((c - 1) * 78 + 3, (r - 1) * 70 + 2),
+                                      QPointF(c * 78, r * 70 - 1));
+                    canvas.setFillColor(r == 2 && c == 7 ? kDimGrey : kSilver);
+                    canvas.fillRoundRect(rect, 2, 2);
+                    canvas.setFillColor(0xFF000000);
+                    canvas.fillText(rect, QString::number((r - 1) * 10 + c), true, 1,
+                                    ui::Align::Center, ui::Align::Center);
+                }
+            }
+        }
+        ASSERT_EQ(drawn.size(), expected.image().size()) << ratio;
+        int differing = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x) {
+                const QRgb a = drawn.pixel(x, y);
+                const QRgb b = expected.image().pixel(x, y);
+                const int difference =
+                    std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                              std::abs(qBlue(a) - qBlue(b))});
+                differing += difference > 0 ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(differing, 0) << ratio;
+    }
 }
 
 TEST_F(DrawGrid, AnUnknownModeIsAnError) {
