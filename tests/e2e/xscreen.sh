@@ -1,0 +1,105 @@
+# Shared by the end-to-end scripts: a private virtual X screen, and pixels of screenshots.
+# Source it, then call start_screen WIDTH HEIGHT. Everything lives in $work and goes at exit.
+
+for tool in Xvfb xdotool import convert awk; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "missing $tool: run scripts/install-deps.sh" >&2
+        exit 1
+    fi
+done
+
+work=$(mktemp -d)
+xvfb_pid=""
+program_pid=""
+
+cleanup() {
+    if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
+        kill "$program_pid" 2>/dev/null || true
+    fi
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# A screen of the given size on a display number the server picks itself, so that parallel runs
+# never race for one.
+start_screen() {
+    local width=$1 height=$2
+    Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$work/display" \
+        >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        if [ -s "$work/display" ]; then
+            break
+        fi
+        sleep 0.1
+    done
+    [ -s "$work/display" ] || fail "the virtual screen did not start: $(cat "$work/xvfb.log")"
+    export DISPLAY=":$(head -n1 "$work/display")"
+    export QT_QPA_PLATFORM=xcb
+    export XDG_DATA_HOME="$work/data"
+    export XDG_RUNTIME_DIR="$work/runtime"
+    mkdir -p "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
+}
+
+# The id of the first window with the given name, waiting up to 30 s for it.
+wait_for_window() {
+    local name=$1 id
+    for _ in $(seq 300); do
+        id=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -n1 || true)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits up to 30 s for a process to end and prints its exit status.
+wait_for_exit() {
+    local pid=$1
+    for _ in $(seq 300); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            local status=0
+            wait "$pid" || status=$?
+            echo "$status"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+screenshot() {
+    import -window root "$1"
+}
+
+# The colour of one pixel of a picture as RRGGBB.
+pixel() {
+    local picture=$1 x=$2 y=$3
+    convert "$picture" -crop "1x1+${x}+${y}" -depth 8 txt:- | tail -n1 |
+        grep -o '#[0-9A-Fa-f]\{6\}' | head -n1 | tr -d '#' | tr 'a-f' 'A-F'
+}
+
+# Whether two RRGGBB colours differ by at most the tolerance in every channel.
+colour_near() {
+    local actual=$1 expected=$2 tolerance=$3
+    local i a e
+    for i in 0 2 4; do
+        a=$((16#${actual:i:2}))
+        e=$((16#${expected:i:2}))
+        if [ $((a > e ? a - e : e - a)) -gt "$tolerance" ]; then
+            return 1
+        fi
+    done
+}
