@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QString>
 
 #include "tests/support/FormFixture.h"
