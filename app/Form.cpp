@@ -169,6 +169,10 @@ void TForm3::connectHandlers() {
     TrackBar2.onChange = [this] { TrackBar2Change(); };
     TrackBar3.onChange = [this] { TrackBar3Change(); };
     ComboBox1.onChange = [this] { ComboBox1Change(); };
+    Button12.onClick = [this] { Button12Click(); };
+    Timer1.onTimer = [this] { Timer1Timer(); };
+    Panel1Viewer.onMouseDown = [this](double x, double y) { ImageViewer1MouseDown(x, y); };
+    Panel1Viewer.onMouseUp = [this](double x, double y) { ImageViewer1MouseUp(x, y); };
 }
 
 void TForm3::Button17Click() {
@@ -263,6 +267,7 @@ void TForm3::FormCreate() {
         CurrentErrors[op].clear();
     }
 
+    DrawExerciseColumn(static_cast<std::uint8_t>(Operation), 0, 1, 1);
     SelectNumber(2);
 
     TrackBar3.setValue(7);

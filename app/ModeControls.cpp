@@ -24,6 +24,7 @@ void chooseOperation(TForm3& form, int operation) {
     form.Label9.hide();
     form.Label5.hide();
     form.LoadProgress(form.Operation);
+    form.DrawExerciseColumn(static_cast<std::uint8_t>(form.Operation), 0, 1, 1);
 }
 
 }  // namespace

@@ -86,8 +86,8 @@ void TForm3::EvaluateAnswer(std::uint8_t column, std::uint8_t row) {
     if (recent.size() >= 10) {
         recent.pop_front();
     }
-    recent.push_back(RecentAnswer{static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b), n,
-                                  wrong});
+    recent.push_back(
+        RecentAnswer{static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b), n, wrong});
 
     ProgressBar1.setValue(ProgressBar1.value() + 1);
 

@@ -14,7 +14,9 @@ constexpr QRgb kRed = 0xFFFF0000;
 constexpr QRgb kBlack = 0xFF000000;
 constexpr int kListLines = 10;
 
-long long rounded(double value) { return ui::roundHalfEven(value); }
+long long rounded(double value) {
+    return ui::roundHalfEven(value);
+}
 
 void paintAnswers(ui::Canvas& canvas, const ColumnContent& c, long long x0) {
     const QRectF listSpan(QPointF(x0 + 20, 0), QPointF(c.width - 20, 0));

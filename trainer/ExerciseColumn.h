@@ -11,7 +11,7 @@ namespace trainer {
 // What the column beside the number buttons shows: on the left, level with each number button,
 // the bars of that number's last marks; on the right, the last answers of the operation.
 struct ColumnContent {
-    int width = 0;      // the viewer's size in whole units
+    int width = 0;  // the viewer's size in whole units
     int height = 0;
     int rowHeight = 0;  // one line of the answers list
     int operation = 2;

@@ -2,9 +2,9 @@
 
 void TForm3::ShowRunSettings(int show) {
     const bool settings = show == 1;
-    for (ui::Control* languageAndHelp : {static_cast<ui::Control*>(&Label15),
-                                         static_cast<ui::Control*>(&ComboBox1),
-                                         static_cast<ui::Control*>(&Button18)}) {
+    for (ui::Control* languageAndHelp :
+         {static_cast<ui::Control*>(&Label15), static_cast<ui::Control*>(&ComboBox1),
+          static_cast<ui::Control*>(&Button18)}) {
         languageAndHelp->hide();
     }
     for (ui::Control* setting :

@@ -11,7 +11,12 @@ void TForm3::CompleteRun() {
     if (NumberMode != 2) {
         trainer::appendMark(Progress.MarkHistory[operation][row],
                             Progress.MarkHistoryLength[operation][row], mark);
-        SaveProgress(operation, ProgressDirty, ErrorLogDirty, 1);
+        // A failed save is reported and tried again by the next one; the run still ends.
+        try {
+            SaveProgress(operation, ProgressDirty, ErrorLogDirty, 1);
+        } catch (const ui::IoError& e) {
+            reporter_.report(QString::fromStdString(e.what()));
+        }
     }
     EndRun(TimeRemains ? 0 : 2);
     DrawExerciseColumn(operation, row, 0, 1);

@@ -90,9 +90,19 @@ void Canvas::fillRoundRect(const QRectF& rect, double radiusX, double radiusY, d
 
 void Canvas::drawLine(QPointF from, QPointF to, double opacity) {
     painter_.save();
-    // One unit wide and without smoothing, so that lines on whole units cover whole pixels.
-    painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setOpacity(opacity);
+    // A line along an axis is one unit wide and covers exactly the units from its start to its
+    // end, so bars and dividers drawn on whole units stay sharp at any pixel ratio.
+    if (from.x() == to.x() || from.y() == to.y()) {
+        const QRectF span(QPointF(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
+                          QPointF(std::max(from.x(), to.x()), std::max(from.y(), to.y())));
+        const QRectF unitWide = from.x() == to.x() ? QRectF(span.left(), span.top(), 1, span.height())
+                                                   : QRectF(span.left(), span.top(), span.width(), 1);
+        painter_.fillRect(unitWide, QColor::fromRgba(stroke_));
+        painter_.restore();
+        return;
+    }
+    painter_.setRenderHint(QPainter::Antialiasing, false);
     QPen pen(QColor::fromRgba(stroke_));
     pen.setWidthF(1.0);
     pen.setCapStyle(Qt::FlatCap);

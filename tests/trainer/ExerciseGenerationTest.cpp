@@ -88,7 +88,7 @@ TEST(ExerciseText, ShowsTheExerciseAndKnowsItsAnswer) {
 }
 
 class NextExercise : public FormFixture {
-protected:
+  protected:
     NextExercise() {
         ui::SystemRandom seeded;  // a varied but repeatable-enough stream for property checks
         for (int i = 0; i < 5000; ++i) {
@@ -109,8 +109,7 @@ TEST_F(NextExercise, AnAllNumbersRunNeverShowsOneOrTenAsTheFirstOperand) {
         ASSERT_GE(f.SelectedNumber, 2);
         ASSERT_LE(f.SelectedNumber, 9);
         ASSERT_EQ(f.ExpectedAnswer, f.SelectedNumber * f.SecondOperand);
-        ASSERT_EQ(f.Label7.text(),
-                  QString("%1 x %2 =").arg(f.SelectedNumber).arg(f.SecondOperand));
+        ASSERT_EQ(f.Label7.text(), QString("%1 x %2 =").arg(f.SelectedNumber).arg(f.SecondOperand));
     }
     EXPECT_EQ(firsts.size(), 8u);
 }
