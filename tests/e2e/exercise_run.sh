@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# A whole run in the real program: Start, 25 presses on the answer table, and the run's mark in
+# Save.dat for number 2 with 25 answers counted, and its bar in the column beside the numbers.
+# Usage: exercise_run.sh PROGRAM
+set -euo pipefail
+program=$1
+source "$(dirname "$0")/xscreen.sh"
+
+start_screen 1280 727
+"$program" >"$work/program.log" 2>&1 &
+program_pid=$!
+window=$(wait_for_window '^Form3$') || fail "no window named Form3 appeared"
+
+# Wait for the first frame: the Start button's blue.
+shot="$work/screen.png"
+for _ in $(seq 100); do
+    screenshot "$shot"
+    colour_near "$(pixel "$shot" 240 16)" 0084DA 40 && break
+    sleep 0.2
+done
+
+click() {
+    xdotool mousemove "$1" "$2" click 1
+    sleep 0.15
+}
+
+click 314 36  # Start
+# The answer table lies in Panel1 at (416, 87), drawn at 0.99 of its size: 78 x 70 per cell.
+for i in $(seq 0 24); do
+    column=$((i % 10 + 1))
+    row=$((i / 10 % 9 + 1))
+    x=$(awk -v c="$column" 'BEGIN { printf "%d", 416 + (c - 0.5) * 78 * 0.99 }')
+    y=$(awk -v r="$row" 'BEGIN { printf "%d", 87 + (r - 0.5) * 70 * 0.99 }')
+    click "$x" "$y"
+done
+sleep 0.5
+
+save="$XDG_DATA_HOME/Kestrova/Save.dat"
+[ -f "$save" ] || fail "no Save.dat after the run: $(cat "$work/program.log")"
+[ "$(stat -c %s "$save")" -eq 648 ] || fail "Save.dat is not 648 bytes"
+byte() { od -An -tu1 -j "$1" -N1 "$save" | tr -d ' '; }
+marks=$(byte 621)
+[ "$marks" -eq 1 ] || fail "number 2 has $marks marks, expected 1"
+mark=$(byte 450)
+[ "$mark" -ge 1 ] && [ "$mark" -le 5 ] || fail "the mark is $mark"
+answered=$(od -An -tu2 -j 60 -N 20 "$save" | awk '{ for (i = 1; i <= NF; ++i) s += $i } END { print s }')
+[ "$answered" -eq 25 ] || fail "row 2 counts $answered answers, expected 25"
+echo "ok mark $mark with 25 answers in Save.dat"
+
+# The bar of that mark beside Button2: Panel3 at (121, 136), first bar at x 9..14, row 2 at y 72.
+screenshot "$shot"
+if [ -n "${E2E_SCREENSHOT_DIR:-}" ]; then
+    mkdir -p "$E2E_SCREENSHOT_DIR"
+    cp "$shot" "$E2E_SCREENSHOT_DIR/after-run-1280x727.png"
+fi
+bar=$(pixel "$shot" 132 208)
+case "$mark" in
+    1 | 2) expected=FF0000 ;;
+    3) expected=FFFF00 ;;
+    4) expected=7FFF00 ;;
+    5) expected=00BFFF ;;
+esac
+colour_near "$bar" "$expected" 12 || fail "the bar is #$bar, expected #$expected"
+echo "ok bar #$bar"
+
+click 1239 690  # close
+status=$(wait_for_exit "$program_pid") || fail "the program did not end after the close button"
+program_pid=""
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
