@@ -1,6 +1,9 @@
 #include "ui/Bitmap.h"
 
+#include <algorithm>
 #include <cmath>
+#include <map>
+#include <tuple>
 
 #include <QFontMetricsF>
 #include <QPen>
@@ -13,17 +16,35 @@ void Bitmap::setSize(int width, int height) {
     if (width < 0 || height < 0) {
         throw RangeError(QStringLiteral("Invalid bitmap size %1 x %2").arg(width).arg(height));
     }
-    // A picture still shared with a viewer is left to the viewer: sizing starts a new one, since
-    // the content after sizing is drawn anew anyway.
-    if (width == width_ && height == height_ && !image_.isNull() && image_.isDetached() &&
-        image_.devicePixelRatio() == ratio_) {
-        return;
-    }
+    const QSize pixels(qMax(static_cast<int>(std::ceil(width * ratio_)), 1),
+                       qMax(static_cast<int>(std::ceil(height * ratio_)), 1));
+    auto fits = [&](const QImage& image) {
+        return !image.isNull() && image.isDetached() && image.size() == pixels &&
+               image.devicePixelRatio() == ratio_;
+    };
     width_ = width;
     height_ = height;
-    const int pixelWidth = static_cast<int>(std::ceil(width * ratio_));
-    const int pixelHeight = static_cast<int>(std::ceil(height * ratio_));
-    image_ = QImage(qMax(pixelWidth, 1), qMax(pixelHeight, 1), QImage::Format_ARGB32_Premultiplied);
+    if (fits(image_)) {
+        return;
+    }
+    // A picture still shown by a viewer is left to it. Pictures the viewers have let go of are
+    // kept and drawn over again, which spares a large allocation and fill on every redraw.
+    auto spare = std::find_if(spares_.begin(), spares_.end(), fits);
+    if (!image_.isNull()) {
+        if (spare != spares_.end()) {
+            std::swap(image_, *spare);
+            return;
+        }
+        spares_.push_back(std::move(image_));
+        if (spares_.size() > kMaxSpares) {
+            spares_.erase(spares_.begin());
+        }
+    } else if (spare != spares_.end()) {
+        image_ = std::move(*spare);
+        spares_.erase(spare);
+        return;
+    }
+    image_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     image_.setDevicePixelRatio(ratio_);
     image_.fill(Qt::transparent);
 }
@@ -52,6 +73,109 @@ QRgb Bitmap::pixelAt(double x, double y) const {
     return image_.pixel(px, py);
 }
 
+namespace {
+
+// Large text is drawn once into a picture of its own and then copied wherever it is drawn again,
+// which gives the same pixels: Qt draws glyphs larger than 64 screen pixels as outlines on every
+// call, and the pictures of a dense screen would otherwise take far too long to paint.
+struct TextPicture {
+    QImage image;    // the text's ink on transparency, at the screen's pixel ratio
+    QPointF offset;  // of the ink from the text box's corner, in design units
+};
+
+class TextPictures {
+  public:
+    // The picture of a text in a box, or null where a copy would not give the same pixels: a box
+    // off whole screen pixels, or text small enough for Qt's own glyph cache.
+    const TextPicture* find(const QRectF& box, const QString& text, const QFont& font, QRgb colour,
+                            int flags, double ratio) {
+        if (font.pixelSize() * ratio <= kCachedGlyphLimit || !onWholePixels(box, ratio)) {
+            return nullptr;
+        }
+        Key key{text,
+                font.key(),
+                colour,
+                flags,
+                qRound(box.width() * ratio),
+                qRound(box.height() * ratio),
+                ratio};
+        auto found = pictures_.find(key);
+        if (found == pictures_.end()) {
+            if (pictures_.size() >= kMaxPictures) {
+                pictures_.clear();
+            }
+            found = pictures_
+                        .emplace(std::move(key), draw(box.size(), text, font, colour, flags, ratio))
+                        .first;
+        }
+        return &found->second;
+    }
+
+  private:
+    static constexpr int kCachedGlyphLimit = 64;
+    static constexpr std::size_t kMaxPictures = 512;
+
+    using Key = std::tuple<QString, QString, QRgb, int, int, int, double>;
+
+    static bool onWholePixels(const QRectF& box, double ratio) {
+        for (double units : {box.left(), box.top(), box.width(), box.height()}) {
+            const double pixels = units * ratio;
+            if (pixels != std::floor(pixels)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    static TextPicture draw(QSizeF size, const QString& text, const QFont& font, QRgb colour,
+                            int flags, double ratio) {
+        QImage full(qRound(size.width() * ratio), qRound(size.height() * ratio),
+                    QImage::Format_ARGB32_Premultiplied);
+        full.setDevicePixelRatio(ratio);
+        full.fill(Qt::transparent);
+        {
+            QPainter painter(&full);
+            painter.setRenderHint(QPainter::TextAntialiasing, true);
+            painter.setFont(font);
+            painter.setPen(QColor::fromRgba(colour));
+            painter.drawText(QRectF(QPointF(0, 0), size), flags, text);
+        }
+        QRect ink;
+        for (int y = 0; y < full.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(full.constScanLine(y));
+            int left = -1;
+            int right = -1;
+            for (int x = 0; x < full.width(); ++x) {
+                if (qAlpha(line[x]) != 0) {
+                    right = x;
+                    if (left < 0) {
+                        left = x;
+                    }
+                }
+            }
+            if (left >= 0) {
+                ink |= QRect(left, y, right - left + 1, 1);
+            }
+        }
+        TextPicture picture;
+        if (!ink.isEmpty()) {
+            picture.image = full.copy(ink);
+            picture.image.setDevicePixelRatio(ratio);
+            picture.offset = QPointF(ink.left() / ratio, ink.top() / ratio);
+        }
+        return picture;
+    }
+
+    std::map<Key, TextPicture> pictures_;
+};
+
+TextPictures& textPictures() {
+    static TextPictures pictures;
+    return pictures;
+}
+
+}  // namespace
+
 Canvas::Canvas(Bitmap& bitmap) : bitmap_(bitmap) {
     if (bitmap_.image().isNull()) {
         bitmap_.setSize(bitmap_.width(), bitmap_.height());
@@ -62,12 +186,21 @@ Canvas::Canvas(Bitmap& bitmap) : bitmap_(bitmap) {
     font_ = makeFont(fontSize_);
 }
 
-Canvas::~Canvas() { painter_.end(); }
+Canvas::~Canvas() {
+    painter_.end();
+}
 
 void Canvas::clear(QRgb colour) {
     painter_.save();
     painter_.setCompositionMode(QPainter::CompositionMode_Source);
     painter_.fillRect(QRectF(0, 0, bitmap_.width(), bitmap_.height()), QColor::fromRgba(colour));
+    painter_.restore();
+}
+
+void Canvas::clearRect(const QRectF& rect, QRgb colour) {
+    painter_.save();
+    painter_.setCompositionMode(QPainter::CompositionMode_Source);
+    painter_.fillRect(rect.normalized(), QColor::fromRgba(colour));
     painter_.restore();
 }
 
@@ -96,8 +229,9 @@ void Canvas::drawLine(QPointF from, QPointF to, double opacity) {
     if (from.x() == to.x() || from.y() == to.y()) {
         const QRectF span(QPointF(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
                           QPointF(std::max(from.x(), to.x()), std::max(from.y(), to.y())));
-        const QRectF unitWide = from.x() == to.x() ? QRectF(span.left(), span.top(), 1, span.height())
-                                                   : QRectF(span.left(), span.top(), span.width(), 1);
+        const QRectF unitWide = from.x() == to.x()
+                                    ? QRectF(span.left(), span.top(), 1, span.height())
+                                    : QRectF(span.left(), span.top(), span.width(), 1);
         painter_.fillRect(unitWide, QColor::fromRgba(stroke_));
         painter_.restore();
         return;
@@ -139,12 +273,20 @@ void Canvas::fillText(const QRectF& rect, const QString& text, bool wordWrap, do
     if (wordWrap) {
         flags |= Qt::TextWordWrap;
     }
+    const QRectF box = rect.normalized();
     painter_.save();
     painter_.setOpacity(opacity);
-    painter_.setFont(font_);
-    painter_.setPen(QColor::fromRgba(fill_));
-    painter_.setClipRect(rect.normalized());
-    painter_.drawText(rect.normalized(), flags, text);
+    if (const TextPicture* picture =
+            textPictures().find(box, text, font_, fill_, flags, devicePixelRatio())) {
+        if (!picture->image.isNull()) {
+            painter_.drawImage(box.topLeft() + picture->offset, picture->image);
+        }
+    } else {
+        painter_.setFont(font_);
+        painter_.setPen(QColor::fromRgba(fill_));
+        painter_.setClipRect(box);
+        painter_.drawText(box, flags, text);
+    }
     painter_.restore();
 }
 

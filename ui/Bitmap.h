@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include <QFont>
 #include <QImage>
@@ -18,10 +19,11 @@ enum class Align { Leading, Center, Trailing };
 // An off-screen picture measured in design units. Its pixels are design units times the device
 // pixel ratio, so a picture drawn for a large screen stays crisp when the window shows it.
 class Bitmap {
-public:
+  public:
     explicit Bitmap(double devicePixelRatio = 1.0) : ratio_(devicePixelRatio) {}
 
-    // Sizes the picture in design units; the content is undefined until cleared.
+    // Sizes the picture in design units. What it shows until cleared is undefined: it may be an
+    // earlier picture.
     void setSize(int width, int height);
     int width() const { return width_; }
     int height() const { return height_; }
@@ -37,17 +39,20 @@ public:
     // The colour at a point in design units (the centre of that unit).
     QRgb pixelAt(double x, double y) const;
 
-private:
+  private:
+    static constexpr std::size_t kMaxSpares = 3;
+
     int width_ = 0;
     int height_ = 0;
     double ratio_;
     QImage image_;
+    std::vector<QImage> spares_;
 };
 
 // One drawing pass over a bitmap: begins when made, ends when destroyed. Coordinates are design
 // units. The fill colour is also the text colour.
 class Canvas {
-public:
+  public:
     explicit Canvas(Bitmap& bitmap);
     ~Canvas();
     Canvas(const Canvas&) = delete;
@@ -55,6 +60,10 @@ public:
 
     double devicePixelRatio() const { return bitmap_.devicePixelRatio(); }
     void clear(QRgb colour);
+    // Sets every pixel of a rectangle to a colour, as clear does for the whole bitmap.
+    void clearRect(const QRectF& rect, QRgb colour);
+    // The bitmap's size in design units.
+    QSizeF size() const { return QSizeF(bitmap_.width(), bitmap_.height()); }
     void setFillColor(QRgb colour) { fill_ = colour; }
     QRgb fillColor() const { return fill_; }
     void setStrokeColor(QRgb colour) { stroke_ = colour; }
@@ -73,7 +82,7 @@ public:
     // design units.
     void drawPixels(QPointF topLeft, const QImage& pixels);
 
-private:
+  private:
     Bitmap& bitmap_;
     QPainter painter_;
     QRgb fill_ = 0xFF000000;

@@ -60,3 +60,53 @@ TEST(Clock, CountsDaysSinceTheEndOf1899) {
 }
 
 }  // namespace
+
+namespace {
+
+// Large text is copied from a picture drawn once; it must look as if Qt drew it in place.
+TEST(Canvas, LargeTextDrawnAgainLooksAsDrawnDirectly) {
+    const double ratio = 3;
+    const QRectF box(20, 10, 130, 45);
+    const QString text = QStringLiteral("12:3=45");
+
+    QImage direct(200 * 3, 70 * 3, QImage::Format_ARGB32_Premultiplied);
+    direct.setDevicePixelRatio(ratio);
+    direct.fill(QColor(0x69, 0x69, 0x69));
+    {
+        QPainter painter(&direct);
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        painter.setFont(ui::makeFont(29));
+        painter.setPen(QColor(Qt::white));
+        painter.setClipRect(box);
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+
+    ui::Bitmap bitmap(ratio);
+    bitmap.setSize(200, 70);
+    for (int pass = 0; pass < 2; ++pass) {  // the second pass copies the stored picture
+        {
+            ui::Canvas canvas(bitmap);
+            canvas.clear(0xFF696969);
+            canvas.setFont(29);
+            canvas.setFillColor(0xFFFFFFFF);
+            canvas.fillText(box, text, false, 1, ui::Align::Leading, ui::Align::Center);
+        }
+        int differing = 0;
+        int inked = 0;
+        for (int y = 0; y < direct.height(); ++y) {
+            for (int x = 0; x < direct.width(); ++x) {
+                const QRgb a = direct.pixel(x, y);
+                const QRgb b = bitmap.image().pixel(x, y);
+                inked += a != 0xFF696969u ? 1 : 0;
+                if (std::abs(qRed(a) - qRed(b)) > 1 || std::abs(qGreen(a) - qGreen(b)) > 1 ||
+                    std::abs(qBlue(a) - qBlue(b)) > 1) {
+                    ++differing;
+                }
+            }
+        }
+        EXPECT_GT(inked, 1000);
+        EXPECT_EQ(differing, 0) << "pass " << pass;
+    }
+}
+
+}  // namespace
