@@ -26,15 +26,50 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
+    if [ -s "$work/program.log" ]; then
+        echo "--- the program's output:" >&2
+        cat "$work/program.log" >&2
+    fi
+    if [ -s "$work/xvfb.log" ]; then
+        echo "--- the virtual screen's output:" >&2
+        cat "$work/xvfb.log" >&2
+    fi
+    if [ -n "$program_pid" ] && ! kill -0 "$program_pid" 2>/dev/null; then
+        local status=0
+        wait "$program_pid" || status=$?
+        echo "--- the program had ended with status $status" >&2
+        program_pid=""
+    fi
     exit 1
 }
 
-# A screen of the given size on a display number the server picks itself, so that parallel runs
-# never race for one.
+# A screen of the given size on a display number the server picks itself. It listens on an
+# abstract socket only: a socket file in /tmp/.X11-unix can be unlinked by another server that
+# starts or stops at the same moment, which leaves the screen unreachable. A screen that still
+# cannot be reached is given up for another one.
 start_screen() {
+    local width=$1 height=$2 attempt
+    for attempt in 1 2 3 4 5; do
+        if try_screen "$width" "$height"; then
+            export QT_QPA_PLATFORM=xcb
+            export XDG_DATA_HOME="$work/data"
+            export XDG_RUNTIME_DIR="$work/runtime"
+            mkdir -p "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
+            chmod 700 "$XDG_RUNTIME_DIR"
+            return 0
+        fi
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+        xvfb_pid=""
+    done
+    fail "no virtual screen could be started"
+}
+
+try_screen() {
     local width=$1 height=$2
-    Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$work/display" \
-        >"$work/xvfb.log" 2>&1 &
+    : >"$work/display"
+    Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp -nolisten unix \
+        3>"$work/display" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do
         if [ -s "$work/display" ]; then
@@ -42,13 +77,9 @@ start_screen() {
         fi
         sleep 0.1
     done
-    [ -s "$work/display" ] || fail "the virtual screen did not start: $(cat "$work/xvfb.log")"
+    [ -s "$work/display" ] || return 1
     export DISPLAY=":$(head -n1 "$work/display")"
-    export QT_QPA_PLATFORM=xcb
-    export XDG_DATA_HOME="$work/data"
-    export XDG_RUNTIME_DIR="$work/runtime"
-    mkdir -p "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
-    chmod 700 "$XDG_RUNTIME_DIR"
+    [ "$(xdotool getdisplaygeometry 2>/dev/null)" = "$width $height" ]
 }
 
 # The id of the first window with the given name, waiting up to 30 s for it.

@@ -76,9 +76,13 @@ void setFontIfChanged(QWidget* widget, const QFont& font) {
     }
 }
 
-void setStyleSheetIfChanged(QWidget* widget, const QString& sheet) {
-    if (widget->styleSheet() != sheet) {
-        widget->setStyleSheet(sheet);
+// Text colours go through the palette: the window's style sheet leaves them to each widget.
+void setTextColourIfChanged(QWidget* widget, QPalette::ColorRole role, QRgb colour) {
+    const QColor wanted = QColor::fromRgba(colour);
+    if (widget->palette().color(role) != wanted) {
+        QPalette palette = widget->palette();
+        palette.setColor(role, wanted);
+        widget->setPalette(palette);
     }
 }
 
@@ -121,8 +125,7 @@ class LabelBinding : public Binding<ui::Label, QLabel> {
     void syncState() override {
         const QFont font = textFont(control_);
         setFontIfChanged(widget_, font);
-        setStyleSheetIfChanged(widget_,
-                               QStringLiteral("color: %1;").arg(styleColour(control_.fontColor())));
+        setTextColourIfChanged(widget_, QPalette::WindowText, control_.fontColor());
         const Qt::Alignment alignment = alignmentOf(control_);
         if (widget_->alignment() != alignment) {
             widget_->setAlignment(alignment);
@@ -167,8 +170,7 @@ class ButtonBinding : public Binding<ui::Button, QPushButton> {
   protected:
     void syncState() override {
         setFontIfChanged(widget_, fittedButtonFont(control_));
-        setStyleSheetIfChanged(
-            widget_, QStringLiteral("color: %1;").arg(styleColour(control_.effectiveTextColor())));
+        setTextColourIfChanged(widget_, QPalette::ButtonText, control_.effectiveTextColor());
         // An ampersand is shown as itself, not taken as a shortcut mark.
         QString shown = control_.text();
         shown.replace(QLatin1Char('&'), QStringLiteral("&&"));

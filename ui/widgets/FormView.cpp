@@ -64,7 +64,6 @@ FormView::FormView(const std::vector<ui::Control*>& controls, ui::Timer& timer,
     for (ui::Control* control : controls) {
         bindings_.push_back(makeBinding(*control, design_, run));
     }
-    scene_->addWidget(design_);
 
     timer_.setInterval(formTimer_.interval());
     connect(&timer_, &QTimer::timeout, this, [this] {
@@ -76,7 +75,9 @@ FormView::FormView(const std::vector<ui::Control*>& controls, ui::Timer& timer,
         runEvent([this] { formTimer_.tick(); });
     });
 
+    // Widgets set up before they join the scene are polished there once.
     syncFromControls();
+    scene_->addWidget(design_);
     fitDesign();
 }
 

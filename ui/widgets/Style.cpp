@@ -9,7 +9,6 @@ namespace widgets {
 QString windowStyleSheet() {
     return QStringLiteral(R"(
 QPushButton {
-    color: #E0E0E0;
     border: 1px solid #005A9E;
     border-radius: 4px;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #008DE5, stop:1 #0067B3);
