@@ -64,6 +64,6 @@ colour_near "$bar" "$expected" 12 || fail "the bar is #$bar, expected #$expected
 echo "ok bar #$bar"
 
 click 1239 690  # close
-status=$(wait_for_exit "$program_pid") || fail "the program did not end after the close button"
+wait_for_exit "$program_pid" || fail "the program did not end after the close button"
 program_pid=""
-[ "$status" -eq 0 ] || fail "the program ended with status $status"
+[ "$exit_status" -eq 0 ] || fail "the program ended with status $exit_status"

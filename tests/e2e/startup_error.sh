@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A data folder that cannot be made stops the start: the program shows the error and, once it
-# is confirmed, ends with a non-zero status without showing its window.
+# is confirmed, ends with status 1 without showing its window.
 # Usage: startup_error.sh PROGRAM
 set -euo pipefail
 program=$1
@@ -19,7 +19,8 @@ if xdotool search --onlyvisible --name '^Form3$' >/dev/null 2>&1; then
     fail "the window was shown although the start failed"
 fi
 xdotool windowfocus --sync "$box" key Return
-status=$(wait_for_exit "$program_pid") || fail "the program did not end after the message"
+wait_for_exit "$program_pid" || fail "the program did not end after the message"
 program_pid=""
-[ "$status" -ne 0 ] || fail "the program ended with status 0 after a failed start"
+status=$exit_status
+[ "$status" -eq 1 ] || fail "the program ended with status $status after a failed start, expected 1"
 echo "ok ended with status $status"

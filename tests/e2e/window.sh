@@ -67,7 +67,8 @@ done
 # The close button: window 1202..1277 by 662..719 in the design.
 read -r cx cy < <(at 1239 690)
 xdotool mousemove "$cx" "$cy" click 1
-status=$(wait_for_exit "$program_pid") || fail "the program did not end after the close button"
+wait_for_exit "$program_pid" || fail "the program did not end after the close button"
 program_pid=""
+status=$exit_status
 [ "$status" -eq 0 ] || fail "the program ended with status $status: $(cat "$work/program.log")"
 echo "ok closed with status 0"

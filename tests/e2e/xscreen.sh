@@ -8,6 +8,9 @@ for tool in Xvfb xdotool import convert awk; do
     fi
 done
 
+# In a sanitized build, what system libraries keep until the end is no leak of the program.
+export LSAN_OPTIONS="suppressions=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+
 work=$(mktemp -d)
 xvfb_pid=""
 program_pid=""
@@ -43,9 +46,9 @@ fail() {
     exit 1
 }
 
-# A screen of the given size on a display number the server picks itself. It listens on an
-# abstract socket only: a socket file in /tmp/.X11-unix can be unlinked by another server that
-# starts or stops at the same moment, which leaves the screen unreachable. A screen that still
+# A screen of the given size on a display number the server picks itself, so that parallel runs
+# never share one. The server must not reset when its last client leaves (the readiness check
+# below is such a client): a program connecting during the reset is refused. A screen that
 # cannot be reached is given up for another one.
 start_screen() {
     local width=$1 height=$2 attempt
@@ -68,7 +71,7 @@ start_screen() {
 try_screen() {
     local width=$1 height=$2
     : >"$work/display"
-    Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp -nolisten unix \
+    Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp -noreset \
         3>"$work/display" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do
@@ -96,14 +99,15 @@ wait_for_window() {
     return 1
 }
 
-# Waits up to 30 s for a process to end and prints its exit status.
+# Waits up to 30 s for a process to end; its exit status is then in $exit_status. Call it in
+# this shell, not in a command substitution: only the shell that started a process can wait for it.
 wait_for_exit() {
     local pid=$1
+    exit_status=""
     for _ in $(seq 300); do
         if ! kill -0 "$pid" 2>/dev/null; then
-            local status=0
-            wait "$pid" || status=$?
-            echo "$status"
+            exit_status=0
+            wait "$pid" || exit_status=$?
             return 0
         fi
         sleep 0.1
