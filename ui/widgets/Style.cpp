@@ -104,17 +104,6 @@ QComboBox QAbstractItemView {
 )");
 }
 
-QString styleColour(QRgb colour) {
-    if (qAlpha(colour) == 255) {
-        return QStringLiteral("#%1").arg(colour & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
-    }
-    return QStringLiteral("rgba(%1, %2, %3, %4)")
-        .arg(qRed(colour))
-        .arg(qGreen(colour))
-        .arg(qBlue(colour))
-        .arg(qAlpha(colour));
-}
-
 QFont textFont(const ui::TextControl& control) {
     if (control.styleFamily()) {
         return ui::makeFont(control.fontSize());

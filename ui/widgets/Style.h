@@ -15,9 +15,6 @@ inline constexpr QRgb kBackgroundBottom = 0xFFC5BCBC;
 // The style sheet of the whole design: buttons, panels, track bars, progress bars, the combo box.
 QString windowStyleSheet();
 
-// A colour as a style sheet value.
-QString styleColour(QRgb colour);
-
 // The font a label or button shows its text in, in design units.
 QFont textFont(const ui::TextControl& control);
 
