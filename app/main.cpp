@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 
 #include "app/Form.h"
+#include "ui/Bitmap.h"
 #include "ui/Clock.h"
 #include "ui/Fonts.h"
 #include "ui/Random.h"
@@ -32,7 +33,7 @@ int main(int argc, char** argv) {
     const double designScale =
         std::min(screenArea.width() / static_cast<double>(TForm3::kDesignWidth),
                  screenArea.height() / static_cast<double>(TForm3::kDesignHeight));
-    const double pixelRatio = designScale * screen->devicePixelRatio();
+    const double pixelRatio = ui::pictureRatio(designScale * screen->devicePixelRatio());
 
     ui::SystemClock clock;
     ui::SystemRandom random;

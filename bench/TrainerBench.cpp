@@ -8,6 +8,9 @@
 
 namespace {
 
+// The pixel ratios are given in ten-thousandths: 1 for a 1280 x 727 screen, 1.4856 for
+// 1920 x 1080, 2.9711 for 3840 x 2160, and 3 for a screen that fits the design three times.
+
 // A judged press on the answer table, end to end: the press and its redraw of the table, the
 // judging with the column's redraw and the next exercise, then the release and its redraw.
 void BM_JudgedPress(benchmark::State& state) {
@@ -16,7 +19,7 @@ void BM_JudgedPress(benchmark::State& state) {
     ui::SystemRandom random;
     ui::CollectingErrorReporter reporter;
     TForm3 form(folder.path() + QStringLiteral("/Kestrova/"), clock, random, reporter,
-                static_cast<double>(state.range(0)));
+                state.range(0) / 10000.0);
     form.FormCreate();
     form.TrackBar2.setValue(50);
 
@@ -40,7 +43,13 @@ void BM_JudgedPress(benchmark::State& state) {
         state.SkipWithError(reporter.messages.front().toStdString().c_str());
     }
 }
-BENCHMARK(BM_JudgedPress)->ArgName("ratio")->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JudgedPress)
+    ->ArgName("ratio_x10000")
+    ->Arg(10000)
+    ->Arg(14856)
+    ->Arg(29711)
+    ->Arg(30000)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -54,7 +63,7 @@ void BM_DrawExerciseColumn(benchmark::State& state) {
     ui::SystemRandom random;
     ui::CollectingErrorReporter reporter;
     TForm3 form(folder.path() + QStringLiteral("/Kestrova/"), clock, random, reporter,
-                static_cast<double>(state.range(0)));
+                state.range(0) / 10000.0);
     form.FormCreate();
     for (int i = 1; i <= 10; ++i) {
         form.RecentAnswers[2].push_back(
@@ -65,6 +74,12 @@ void BM_DrawExerciseColumn(benchmark::State& state) {
         benchmark::DoNotOptimize(form.Panel3Viewer.picture());
     }
 }
-BENCHMARK(BM_DrawExerciseColumn)->ArgName("ratio")->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawExerciseColumn)
+    ->ArgName("ratio_x10000")
+    ->Arg(10000)
+    ->Arg(14856)
+    ->Arg(29711)
+    ->Arg(30000)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

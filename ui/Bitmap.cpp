@@ -12,6 +12,14 @@
 
 namespace ui {
 
+double pictureRatio(double screenPixelsPerUnit) {
+    constexpr double kLargestExactRatio = 1.6;
+    if (screenPixelsPerUnit <= kLargestExactRatio) {
+        return screenPixelsPerUnit;
+    }
+    return std::ceil(screenPixelsPerUnit - 1e-9);
+}
+
 void Bitmap::setSize(int width, int height) {
     if (width < 0 || height < 0) {
         throw RangeError(QStringLiteral("Invalid bitmap size %1 x %2").arg(width).arg(height));
@@ -30,26 +38,32 @@ void Bitmap::setSize(int width, int height) {
     // A picture still shown by a viewer is left to it. Pictures the viewers have let go of are
     // kept and drawn over again, which spares a large allocation and fill on every redraw.
     auto spare = std::find_if(spares_.begin(), spares_.end(), fits);
-    if (!image_.isNull()) {
-        if (spare != spares_.end()) {
-            std::swap(image_, *spare);
-            return;
-        }
-        spares_.push_back(std::move(image_));
-        if (spares_.size() > kMaxSpares) {
-            spares_.erase(spares_.begin());
-        }
-    } else if (spare != spares_.end()) {
-        image_ = std::move(*spare);
+    if (spare != spares_.end()) {
+        QImage reused = std::move(*spare);
         spares_.erase(spare);
+        keepAsSpare();
+        image_ = std::move(reused);
         return;
     }
+    keepAsSpare();
     image_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     image_.setDevicePixelRatio(ratio_);
     image_.fill(Qt::transparent);
 }
 
+void Bitmap::keepAsSpare() {
+    if (image_.isNull()) {
+        return;
+    }
+    spares_.push_back(std::move(image_));
+    image_ = QImage();
+    if (spares_.size() > kMaxSpares) {
+        spares_.erase(spares_.begin());
+    }
+}
+
 void Bitmap::assign(const QImage& picture) {
+    keepAsSpare();
     image_ = picture;
     if (image_.isNull()) {
         width_ = height_ = 0;
@@ -75,37 +89,51 @@ QRgb Bitmap::pixelAt(double x, double y) const {
 
 namespace {
 
+// Where a point of the design lands among the screen's pixels: the whole pixel, and the fraction
+// of a pixel beyond it.
+struct Placement {
+    QPoint pixel;
+    QPointF phase;
+};
+
+Placement place(QPointF point, double ratio) {
+    const double x = point.x() * ratio;
+    const double y = point.y() * ratio;
+    const double wholeX = std::floor(x);
+    const double wholeY = std::floor(y);
+    return {QPoint(static_cast<int>(wholeX), static_cast<int>(wholeY)),
+            QPointF(x - wholeX, y - wholeY)};
+}
+
 // Large text is drawn once into a picture of its own and then copied wherever it is drawn again,
 // which gives the same pixels: Qt draws glyphs larger than 64 screen pixels as outlines on every
 // call, and the pictures of a dense screen would otherwise take far too long to paint.
 struct TextPicture {
-    QImage image;    // the text's ink on transparency, at the screen's pixel ratio
-    QPointF offset;  // of the ink from the text box's corner, in design units
+    QImage image;      // the text's ink on transparency, in screen pixels
+    QPoint inkOffset;  // of the ink from the whole pixel of the text box's corner
 };
 
 class TextPictures {
   public:
-    // The picture of a text in a box, or null where a copy would not give the same pixels: a box
-    // off whole screen pixels, or text small enough for Qt's own glyph cache.
-    const TextPicture* find(const QRectF& box, const QString& text, const QFont& font, QRgb colour,
-                            int flags, double ratio) {
-        if (font.pixelSize() * ratio <= kCachedGlyphLimit || !onWholePixels(box, ratio)) {
+    // The picture of a text in a box, or null where a copy would not give the same pixels (a
+    // box off whole screen pixels: Qt places text there a little differently) or where Qt's own
+    // glyph cache serves (small text).
+    const TextPicture* find(const QRectF& box, QPointF phase, const QString& text,
+                            const QFont& font, QRgb colour, int flags, double ratio) {
+        if (font.pixelSize() * ratio <= kCachedGlyphLimit || !phase.isNull() ||
+            !onWholePixels(box.size() * ratio)) {
             return nullptr;
         }
-        Key key{text,
-                font.key(),
-                colour,
-                flags,
-                qRound(box.width() * ratio),
-                qRound(box.height() * ratio),
-                ratio};
+        Key key{text,         font.key(), colour,    flags,    box.width(),
+                box.height(), ratio,      phase.x(), phase.y()};
         auto found = pictures_.find(key);
         if (found == pictures_.end()) {
             if (pictures_.size() >= kMaxPictures) {
                 pictures_.clear();
             }
             found = pictures_
-                        .emplace(std::move(key), draw(box.size(), text, font, colour, flags, ratio))
+                        .emplace(std::move(key),
+                                 draw(box.size(), phase, text, font, colour, flags, ratio))
                         .first;
         }
         return &found->second;
@@ -115,30 +143,29 @@ class TextPictures {
     static constexpr int kCachedGlyphLimit = 64;
     static constexpr std::size_t kMaxPictures = 512;
 
-    using Key = std::tuple<QString, QString, QRgb, int, int, int, double>;
+    using Key = std::tuple<QString, QString, QRgb, int, double, double, double, double, double>;
 
-    static bool onWholePixels(const QRectF& box, double ratio) {
-        for (double units : {box.left(), box.top(), box.width(), box.height()}) {
-            const double pixels = units * ratio;
-            if (pixels != std::floor(pixels)) {
-                return false;
-            }
-        }
-        return true;
+    static bool onWholePixels(QSizeF size) {
+        return size.width() == std::floor(size.width()) &&
+               size.height() == std::floor(size.height());
     }
 
-    static TextPicture draw(QSizeF size, const QString& text, const QFont& font, QRgb colour,
-                            int flags, double ratio) {
-        QImage full(qRound(size.width() * ratio), qRound(size.height() * ratio),
+    static TextPicture draw(QSizeF size, QPointF phase, const QString& text, const QFont& font,
+                            QRgb colour, int flags, double ratio) {
+        QImage full(static_cast<int>(std::ceil(phase.x() + size.width() * ratio)),
+                    static_cast<int>(std::ceil(phase.y() + size.height() * ratio)),
                     QImage::Format_ARGB32_Premultiplied);
-        full.setDevicePixelRatio(ratio);
         full.fill(Qt::transparent);
         {
             QPainter painter(&full);
-            painter.setRenderHint(QPainter::TextAntialiasing, true);
+            painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+            painter.translate(phase);
+            painter.scale(ratio, ratio);
             painter.setFont(font);
             painter.setPen(QColor::fromRgba(colour));
-            painter.drawText(QRectF(QPointF(0, 0), size), flags, text);
+            const QRectF box(QPointF(0, 0), size);
+            painter.setClipRect(box);
+            painter.drawText(box, flags, text);
         }
         QRect ink;
         for (int y = 0; y < full.height(); ++y) {
@@ -160,8 +187,7 @@ class TextPictures {
         TextPicture picture;
         if (!ink.isEmpty()) {
             picture.image = full.copy(ink);
-            picture.image.setDevicePixelRatio(ratio);
-            picture.offset = QPointF(ink.left() / ratio, ink.top() / ratio);
+            picture.inkOffset = ink.topLeft();
         }
         return picture;
     }
@@ -172,6 +198,40 @@ class TextPictures {
 TextPictures& textPictures() {
     static TextPictures pictures;
     return pictures;
+}
+
+// Lays premultiplied pixels over a picture at a screen pixel, clipped to the picture.
+void blendOver(QImage& target, QPoint at, const QImage& pixels, double opacity) {
+    const QRect area = QRect(at, pixels.size()).intersected(target.rect());
+    if (area.isEmpty()) {
+        return;
+    }
+    const int alphaScale = qBound(0, qRound(opacity * 256), 256);
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* out = reinterpret_cast<QRgb*>(target.scanLine(y));
+        const auto* in = reinterpret_cast<const QRgb*>(pixels.constScanLine(y - at.y()));
+        for (int x = area.left(); x <= area.right(); ++x) {
+            QRgb source = in[x - at.x()];
+            if (alphaScale != 256) {
+                source =
+                    qRgba((qRed(source) * alphaScale) >> 8, (qGreen(source) * alphaScale) >> 8,
+                          (qBlue(source) * alphaScale) >> 8, (qAlpha(source) * alphaScale) >> 8);
+            }
+            const int alpha = qAlpha(source);
+            if (alpha == 0) {
+                continue;
+            }
+            if (alpha == 255) {
+                out[x] = source;
+                continue;
+            }
+            const QRgb below = out[x];
+            const int rest = 255 - alpha;
+            auto mix = [rest](int over, int under) { return over + (under * rest + 127) / 255; };
+            out[x] = qRgba(mix(qRed(source), qRed(below)), mix(qGreen(source), qGreen(below)),
+                           mix(qBlue(source), qBlue(below)), mix(alpha, qAlpha(below)));
+        }
+    }
 }
 
 }  // namespace
@@ -193,7 +253,11 @@ Canvas::~Canvas() {
 void Canvas::clear(QRgb colour) {
     painter_.save();
     painter_.setCompositionMode(QPainter::CompositionMode_Source);
-    painter_.fillRect(QRectF(0, 0, bitmap_.width(), bitmap_.height()), QColor::fromRgba(colour));
+    // Every pixel, also the last part-covered one of a size that is no whole number of pixels.
+    const double ratio = devicePixelRatio();
+    painter_.fillRect(
+        QRectF(0, 0, bitmap_.image().width() / ratio, bitmap_.image().height() / ratio),
+        QColor::fromRgba(colour));
     painter_.restore();
 }
 
@@ -274,19 +338,22 @@ void Canvas::fillText(const QRectF& rect, const QString& text, bool wordWrap, do
         flags |= Qt::TextWordWrap;
     }
     const QRectF box = rect.normalized();
+    const double ratio = devicePixelRatio();
+    const Placement placement = place(box.topLeft(), ratio);
+    if (const TextPicture* picture =
+            textPictures().find(box, placement.phase, text, font_, fill_, flags, ratio)) {
+        if (!picture->image.isNull()) {
+            blendOver(bitmap_.image(), placement.pixel + picture->inkOffset, picture->image,
+                      opacity);
+        }
+        return;
+    }
     painter_.save();
     painter_.setOpacity(opacity);
-    if (const TextPicture* picture =
-            textPictures().find(box, text, font_, fill_, flags, devicePixelRatio())) {
-        if (!picture->image.isNull()) {
-            painter_.drawImage(box.topLeft() + picture->offset, picture->image);
-        }
-    } else {
-        painter_.setFont(font_);
-        painter_.setPen(QColor::fromRgba(fill_));
-        painter_.setClipRect(box);
-        painter_.drawText(box, flags, text);
-    }
+    painter_.setFont(font_);
+    painter_.setPen(QColor::fromRgba(fill_));
+    painter_.setClipRect(box);
+    painter_.drawText(box, flags, text);
     painter_.restore();
 }
 

@@ -40,7 +40,9 @@ class Bitmap {
     QRgb pixelAt(double x, double y) const;
 
   private:
-    static constexpr std::size_t kMaxSpares = 3;
+    static constexpr std::size_t kMaxSpares = 4;
+
+    void keepAsSpare();
 
     int width_ = 0;
     int height_ = 0;
@@ -48,6 +50,13 @@ class Bitmap {
     QImage image_;
     std::vector<QImage> spares_;
 };
+
+// The pixel ratio to paint pictures at on a screen that shows the given number of pixels per
+// design unit. Up to 1.6 it is that number. Above, it is rounded up to a whole number: text and
+// cells then lie on whole pixels and are copied from pictures drawn once, instead of Qt drawing
+// every large glyph as an outline, and the window's smooth scaling brings the picture down by the
+// few hundredths that remain.
+double pictureRatio(double screenPixelsPerUnit);
 
 // One drawing pass over a bitmap: begins when made, ends when destroyed. Coordinates are design
 // units. The fill colour is also the text colour.
