@@ -2,14 +2,11 @@
 
 #include <QDir>
 
+#include "app/Colours.h"
+
 namespace {
 
-constexpr QRgb kBlack = 0xFF000000;
-constexpr QRgb kBlue = 0xFF0000FF;
-constexpr QRgb kDodgerBlue = 0xFF1E90FF;
-constexpr QRgb kCrimson = 0xFFDC143C;
-constexpr QRgb kBrown = 0xFFA52A2A;
-
+using namespace colours;
 using ui::Align;
 using ui::FontFamily;
 
@@ -48,8 +45,7 @@ TForm3::TForm3(QString dataFolder, ui::Clock& clock, ui::Random& random,
 
 void TForm3::createControls() {
     const TextDesign plain;
-    auto label = [](double size, QRgb colour, Align align, bool bold = false,
-                    bool top = false) {
+    auto label = [](double size, QRgb colour, Align align, bool bold = false, bool top = false) {
         return TextDesign{size, bold, FontFamily::Default, colour, align, top, false};
     };
     auto button = [](double size, bool bold = false, FontFamily family = FontFamily::Default) {
@@ -60,6 +56,7 @@ void TForm3::createControls() {
 
     // The window's design, lowest in the stacking order first. Panel children are placed
     // relative to their panel; each viewer is its panel's last child and fills it.
+    // clang-format off
     const ControlDesign design[] = {
         {&Label22, nullptr, {32, 600, 177, 33}, label(20, kBlack, Align::Center), "Label20", shown},
         {&Label19, nullptr, {32, 652, 177, 33}, label(14, kBlue, Align::Center), "Label19", shown},
@@ -117,6 +114,7 @@ void TForm3::createControls() {
         {&Button15, nullptr, {224, 661, 180, 57}, button(26, true, FontFamily::Semibold), "", shown},
         {&Button12, nullptr, {224, 8, 180, 56}, button(26, true), "", shown},
     };
+    // clang-format on
 
     controls_.clear();
     for (const ControlDesign& d : design) {

@@ -1,11 +1,12 @@
 #include <QString>
 
+#include "app/Colours.h"
 #include "app/Form.h"
 
 namespace {
 
-constexpr QRgb kChosenBand = 0xFFFF0000;
-constexpr QRgb kOtherBand = 0xFF1E90FF;
+constexpr QRgb kChosenBand = colours::kRed;
+constexpr QRgb kOtherBand = colours::kDodgerBlue;
 
 }  // namespace
 

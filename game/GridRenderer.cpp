@@ -4,6 +4,7 @@
 #include <map>
 #include <tuple>
 
+#include "app/Colours.h"
 #include "app/Form.h"
 #include "ui/Errors.h"
 
@@ -11,15 +12,7 @@ namespace game {
 
 namespace {
 
-constexpr QRgb kDimGrey = 0xFF696969;
-constexpr QRgb kSilver = 0xFFC0C0C0;
-constexpr QRgb kDeepSkyBlue = 0xFF00BFFF;
-constexpr QRgb kGreen = 0xFF008000;
-constexpr QRgb kWhite = 0xFFFFFFFF;
-constexpr QRgb kYellow = 0xFFFFFF00;
-constexpr QRgb kRed = 0xFFFF0000;
-constexpr QRgb kBlack = 0xFF000000;
-constexpr QRgb kBlue = 0xFF0000FF;
+using namespace colours;
 
 constexpr int kRowCount = 9;
 constexpr int kColumnCount = 10;

@@ -2,16 +2,16 @@
 
 #include <algorithm>
 
+#include "app/Colours.h"
 #include "trainer/Marks.h"
 
 namespace trainer {
 
 namespace {
 
-constexpr QRgb kBackground = 0xFF696969;
-constexpr QRgb kWhite = 0xFFFFFFFF;
-constexpr QRgb kRed = 0xFFFF0000;
-constexpr QRgb kBlack = 0xFF000000;
+using namespace colours;
+
+constexpr QRgb kBackground = kDimGrey;
 constexpr int kListLines = 10;
 
 long long rounded(double value) {
@@ -112,7 +112,7 @@ void TForm3::DrawExerciseColumn(std::uint8_t operation, std::int32_t rows, std::
     {
         ui::Canvas canvas(SharedBitmap);
         if (clear == 1) {
-            canvas.clear(0xFF696969);
+            canvas.clear(colours::kDimGrey);
         }
         trainer::ColumnContent content;
         content.width = Panel3ViewerWidth;

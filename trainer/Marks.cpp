@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "app/Colours.h"
+
 namespace trainer {
 
 int runMark(std::int64_t answered, std::int32_t wrong, std::int32_t exercisesInRun) {
@@ -41,16 +43,16 @@ bool markColour(int mark, QRgb& colour) {
     switch (mark) {
         case 1:
         case 2:
-            colour = 0xFFFF0000;
+            colour = colours::kRed;
             return true;
         case 3:
-            colour = 0xFFFFFF00;
+            colour = colours::kYellow;
             return true;
         case 4:
-            colour = 0xFF7FFF00;
+            colour = colours::kChartreuse;
             return true;
         case 5:
-            colour = 0xFF00BFFF;
+            colour = colours::kDeepSkyBlue;
             return true;
         default:
             return false;

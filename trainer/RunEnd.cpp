@@ -1,3 +1,4 @@
+#include "app/Colours.h"
 #include "app/Form.h"
 #include "trainer/Marks.h"
 
@@ -26,7 +27,7 @@ void TForm3::EndRun(std::uint8_t reason) {
     Label7.hide();
     if (reason == 2) {
         Label14.setText(uiText(15));
-        Label14.setFontColor(0xFF1E90FF);
+        Label14.setFontColor(colours::kDodgerBlue);
         Label14.show();
     }
     Label9.show();
