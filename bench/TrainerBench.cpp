@@ -29,6 +29,15 @@ class StartedForm {
     TForm3 form;
 };
 
+void atCommonRatios(benchmark::internal::Benchmark* benchmark) {
+    benchmark->ArgName("ratio_x10000")
+        ->Arg(10000)
+        ->Arg(14856)
+        ->Arg(20000)
+        ->Arg(30000)
+        ->Unit(benchmark::kMillisecond);
+}
+
 // A judged press on the answer table, end to end: the press and its redraw of the table, the
 // judging with the column's redraw and the next exercise, then the release and its redraw.
 void BM_JudgedPress(benchmark::State& state) {
@@ -56,13 +65,7 @@ void BM_JudgedPress(benchmark::State& state) {
         state.SkipWithError(started.reporter.messages.front().toStdString().c_str());
     }
 }
-BENCHMARK(BM_JudgedPress)
-    ->ArgName("ratio_x10000")
-    ->Arg(10000)
-    ->Arg(14856)
-    ->Arg(20000)
-    ->Arg(30000)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JudgedPress)->Apply(atCommonRatios);
 
 // The column beside the number buttons with a full list of answers, drawn over itself as after
 // every judged press.
@@ -78,12 +81,6 @@ void BM_DrawExerciseColumn(benchmark::State& state) {
         benchmark::DoNotOptimize(form.Panel3Viewer.picture());
     }
 }
-BENCHMARK(BM_DrawExerciseColumn)
-    ->ArgName("ratio_x10000")
-    ->Arg(10000)
-    ->Arg(14856)
-    ->Arg(20000)
-    ->Arg(30000)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawExerciseColumn)->Apply(atCommonRatios);
 
 }  // namespace

@@ -102,26 +102,13 @@ class CellPictures {
             picture.image.setDevicePixelRatio(1);
             return picture;
         }
-        const QRect ink = inkBounds(bitmap.image());
+        const QRect ink = ui::inkBounds(bitmap.image());
         if (!ink.isEmpty()) {
             picture.image = bitmap.image().copy(ink);
             picture.image.setDevicePixelRatio(1);
             picture.offset = QPointF(ink.left() / ratio, ink.top() / ratio);
         }
         return picture;
-    }
-
-    static QRect inkBounds(const QImage& image) {
-        QRect ink;
-        for (int y = 0; y < image.height(); ++y) {
-            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
-                if (qAlpha(line[x]) != 0) {
-                    ink |= QRect(x, y, 1, 1);
-                }
-            }
-        }
-        return ink;
     }
 
     std::map<Key, Picture> pictures_;
@@ -132,16 +119,6 @@ CellPictures& cellPictures() {
     return pictures;
 }
 
-bool onWholePixels(const QRectF& rect, double ratio) {
-    for (const double units : {rect.left(), rect.top(), rect.width(), rect.height()}) {
-        const double pixels = units * ratio;
-        if (pixels != std::floor(pixels)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 void drawPicture(ui::Canvas& canvas, const QRectF& rect, const CellPictures::Picture& picture) {
     if (!picture.image.isNull()) {
         canvas.drawPixels(rect.topLeft() + picture.offset, picture.image);
@@ -150,7 +127,7 @@ void drawPicture(ui::Canvas& canvas, const QRectF& rect, const CellPictures::Pic
 
 void fillCell(ui::Canvas& canvas, const QRectF& rect, QRgb colour) {
     const double ratio = canvas.devicePixelRatio();
-    if (onWholePixels(rect, ratio)) {
+    if (ui::onWholePixels(rect, ratio)) {
         drawPicture(canvas, rect, cellPictures().background(colour, rect.size(), ratio));
         return;
     }
@@ -160,7 +137,7 @@ void fillCell(ui::Canvas& canvas, const QRectF& rect, QRgb colour) {
 
 void fillCellText(ui::Canvas& canvas, const QRectF& rect, const QString& text, QRgb colour) {
     const double ratio = canvas.devicePixelRatio();
-    if (onWholePixels(rect, ratio)) {
+    if (ui::onWholePixels(rect, ratio)) {
         drawPicture(canvas, rect,
                     cellPictures().text(text, canvas.fontSize(), colour, rect.size(), ratio));
         return;

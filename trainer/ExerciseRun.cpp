@@ -1,16 +1,12 @@
 #include "app/Form.h"
 
 void TForm3::ShowRunSettings(int show) {
+    Label15.hide();
+    ComboBox1.hide();
+    Button18.hide();
     const bool settings = show == 1;
-    for (ui::Control* languageAndHelp :
-         {static_cast<ui::Control*>(&Label15), static_cast<ui::Control*>(&ComboBox1),
-          static_cast<ui::Control*>(&Button18)}) {
-        languageAndHelp->hide();
-    }
-    for (ui::Control* setting :
-         {static_cast<ui::Control*>(&Label6), static_cast<ui::Control*>(&Label8),
-          static_cast<ui::Control*>(&Label2), static_cast<ui::Control*>(&Label3),
-          static_cast<ui::Control*>(&TrackBar1), static_cast<ui::Control*>(&TrackBar2)}) {
+    for (ui::Control* setting : std::initializer_list<ui::Control*>{
+             &Label6, &Label8, &Label2, &Label3, &TrackBar1, &TrackBar2}) {
         setting->setVisible(settings);
     }
 }

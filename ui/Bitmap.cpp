@@ -89,28 +89,12 @@ QRgb Bitmap::pixelAt(double x, double y) const {
 
 namespace {
 
-// Where a point of the design lands among the screen's pixels: the whole pixel, and the fraction
-// of a pixel beyond it.
-struct Placement {
-    QPoint pixel;
-    QPointF phase;
-};
-
-Placement place(QPointF point, double ratio) {
-    const double x = point.x() * ratio;
-    const double y = point.y() * ratio;
-    const double wholeX = std::floor(x);
-    const double wholeY = std::floor(y);
-    return {QPoint(static_cast<int>(wholeX), static_cast<int>(wholeY)),
-            QPointF(x - wholeX, y - wholeY)};
-}
-
 // Large text is drawn once into a picture of its own and then copied wherever it is drawn again,
 // which gives the same pixels: Qt draws glyphs larger than 64 screen pixels as outlines on every
 // call, and the pictures of a dense screen would otherwise take far too long to paint.
 struct TextPicture {
     QImage image;      // the text's ink on transparency, in screen pixels
-    QPoint inkOffset;  // of the ink from the whole pixel of the text box's corner
+    QPoint inkOffset;  // of the ink from the text box's corner, in screen pixels
 };
 
 class TextPictures {
@@ -118,22 +102,19 @@ class TextPictures {
     // The picture of a text in a box, or null where a copy would not give the same pixels (a
     // box off whole screen pixels: Qt places text there a little differently) or where Qt's own
     // glyph cache serves (small text).
-    const TextPicture* find(const QRectF& box, QPointF phase, const QString& text,
-                            const QFont& font, QRgb colour, int flags, double ratio) {
-        if (font.pixelSize() * ratio <= kCachedGlyphLimit || !phase.isNull() ||
-            !onWholePixels(box.size() * ratio)) {
+    const TextPicture* find(const QRectF& box, const QString& text, const QFont& font, QRgb colour,
+                            int flags, double ratio) {
+        if (font.pixelSize() * ratio <= kCachedGlyphLimit || !onWholePixels(box, ratio)) {
             return nullptr;
         }
-        Key key{text,         font.key(), colour,    flags,    box.width(),
-                box.height(), ratio,      phase.x(), phase.y()};
+        Key key{text, font.key(), colour, flags, box.width(), box.height(), ratio};
         auto found = pictures_.find(key);
         if (found == pictures_.end()) {
             if (pictures_.size() >= kMaxPictures) {
                 pictures_.clear();
             }
             found = pictures_
-                        .emplace(std::move(key),
-                                 draw(box.size(), phase, text, font, colour, flags, ratio))
+                        .emplace(std::move(key), draw(box.size(), text, font, colour, flags, ratio))
                         .first;
         }
         return &found->second;
@@ -143,23 +124,16 @@ class TextPictures {
     static constexpr int kCachedGlyphLimit = 64;
     static constexpr std::size_t kMaxPictures = 512;
 
-    using Key = std::tuple<QString, QString, QRgb, int, double, double, double, double, double>;
+    using Key = std::tuple<QString, QString, QRgb, int, double, double, double>;
 
-    static bool onWholePixels(QSizeF size) {
-        return size.width() == std::floor(size.width()) &&
-               size.height() == std::floor(size.height());
-    }
-
-    static TextPicture draw(QSizeF size, QPointF phase, const QString& text, const QFont& font,
-                            QRgb colour, int flags, double ratio) {
-        QImage full(static_cast<int>(std::ceil(phase.x() + size.width() * ratio)),
-                    static_cast<int>(std::ceil(phase.y() + size.height() * ratio)),
+    static TextPicture draw(QSizeF size, const QString& text, const QFont& font, QRgb colour,
+                            int flags, double ratio) {
+        QImage full(qRound(size.width() * ratio), qRound(size.height() * ratio),
                     QImage::Format_ARGB32_Premultiplied);
         full.fill(Qt::transparent);
         {
             QPainter painter(&full);
             painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-            painter.translate(phase);
             painter.scale(ratio, ratio);
             painter.setFont(font);
             painter.setPen(QColor::fromRgba(colour));
@@ -167,23 +141,7 @@ class TextPictures {
             painter.setClipRect(box);
             painter.drawText(box, flags, text);
         }
-        QRect ink;
-        for (int y = 0; y < full.height(); ++y) {
-            const auto* line = reinterpret_cast<const QRgb*>(full.constScanLine(y));
-            int left = -1;
-            int right = -1;
-            for (int x = 0; x < full.width(); ++x) {
-                if (qAlpha(line[x]) != 0) {
-                    right = x;
-                    if (left < 0) {
-                        left = x;
-                    }
-                }
-            }
-            if (left >= 0) {
-                ink |= QRect(left, y, right - left + 1, 1);
-            }
-        }
+        const QRect ink = inkBounds(full);
         TextPicture picture;
         if (!ink.isEmpty()) {
             picture.image = full.copy(ink);
@@ -235,6 +193,37 @@ void blendOver(QImage& target, QPoint at, const QImage& pixels, double opacity) 
 }
 
 }  // namespace
+
+bool onWholePixels(const QRectF& rect, double ratio) {
+    for (double units : {rect.left(), rect.top(), rect.width(), rect.height()}) {
+        const double pixels = units * ratio;
+        if (pixels != std::floor(pixels)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QRect inkBounds(const QImage& image) {
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        int left = -1;
+        int right = -1;
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(line[x]) != 0) {
+                right = x;
+                if (left < 0) {
+                    left = x;
+                }
+            }
+        }
+        if (left >= 0) {
+            ink |= QRect(left, y, right - left + 1, 1);
+        }
+    }
+    return ink;
+}
 
 Canvas::Canvas(Bitmap& bitmap) : bitmap_(bitmap) {
     if (bitmap_.image().isNull()) {
@@ -339,12 +328,10 @@ void Canvas::fillText(const QRectF& rect, const QString& text, bool wordWrap, do
     }
     const QRectF box = rect.normalized();
     const double ratio = devicePixelRatio();
-    const Placement placement = place(box.topLeft(), ratio);
-    if (const TextPicture* picture =
-            textPictures().find(box, placement.phase, text, font_, fill_, flags, ratio)) {
+    if (const TextPicture* picture = textPictures().find(box, text, font_, fill_, flags, ratio)) {
         if (!picture->image.isNull()) {
-            blendOver(bitmap_.image(), placement.pixel + picture->inkOffset, picture->image,
-                      opacity);
+            const QPoint corner(qRound(box.left() * ratio), qRound(box.top() * ratio));
+            blendOver(bitmap_.image(), corner + picture->inkOffset, picture->image, opacity);
         }
         return;
     }

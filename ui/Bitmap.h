@@ -58,6 +58,12 @@ class Bitmap {
 // few hundredths that remain.
 double pictureRatio(double screenPixelsPerUnit);
 
+// Whether a rectangle of the design lies on whole screen pixels at a pixel ratio, corner and size.
+bool onWholePixels(const QRectF& rect, double ratio);
+
+// The smallest rectangle holding every pixel of a picture that is not fully transparent.
+QRect inkBounds(const QImage& image);
+
 // One drawing pass over a bitmap: begins when made, ends when destroyed. Coordinates are design
 // units. The fill colour is also the text colour.
 class Canvas {
