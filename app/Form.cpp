@@ -168,6 +168,11 @@ void TForm3::connectHandlers() {
     TrackBar3.onChange = [this] { TrackBar3Change(); };
     ComboBox1.onChange = [this] { ComboBox1Change(); };
     Button12.onClick = [this] { Button12Click(); };
+    Button13.onClick = [this] { Button13Click(); };
+    Button14.onClick = [this] { Button14Click(); };
+    Button15.onClick = [this] { Button15Click(); };
+    Button16.onClick = [this] { Button16Click(); };
+    Button18.onClick = [this] { Button18Click(); };
     Timer1.onTimer = [this] { Timer1Timer(); };
     Panel1Viewer.onMouseDown = [this](double x, double y) { ImageViewer1MouseDown(x, y); };
     Panel1Viewer.onMouseUp = [this](double x, double y) { ImageViewer1MouseUp(x, y); };

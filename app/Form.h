@@ -113,10 +113,31 @@ public:
     void DrawExerciseColumn(std::uint8_t operation, std::int32_t rows, std::uint8_t clear,
                             std::uint8_t list);
 
+    // ---- error correction ----
+    void Button13Click();
+
+    // ---- statistics screen ----
+    void Button14Click();
+    // The statistics reset outside the game, the game's help inside it.
+    void Button16Click();
+    void DrawStatistics(int operation);
+
     // ---- game board, grid and difficulty ----
     void GenerateBoard();
     void DrawGrid(std::uint8_t mode, std::uint8_t highlight);
     void TrackBar3Change();
+
+    // ---- game mode, levels and charts ----
+    void Button15Click();
+    void PrepareGameLevel();
+    void DrawLevelChart(int mode);
+
+    // ---- help pages ----
+    void Button18Click();
+    // Page 0 the title page, 1 the instructions, 2 the game rules.
+    void DrawHelpScreen(int page);
+    // Writes the rules' example into the board and shows the game-rules page.
+    void ShowGameRules();
 
     // ---- the controls ----
     ui::Label Label1{"Label1"}, Label2{"Label2"}, Label3{"Label3"}, Label4{"Label4"},
@@ -187,6 +208,12 @@ public:
     int SavedCountSetting = 0;
 
     game::Board Board;
+
+    // ---- game state ----
+
+    // ---- statistics state ----
+
+    // ---- help state ----
 
 private:
     void createControls();
