@@ -11,8 +11,9 @@ void loadBundledFonts() {
         return;
     }
     loaded = true;
-    for (const char* file : {":/fonts/DejaVuSans.ttf", ":/fonts/DejaVuSans-Bold.ttf",
-                             ":/fonts/Comfortaa-Bold.ttf", ":/fonts/OpenSans-Semibold.ttf"}) {
+    for (const char* file : {":/fonts/OpenSans-Regular.ttf", ":/fonts/OpenSans-Bold.ttf",
+                             ":/fonts/OpenSans-Semibold.ttf", ":/fonts/Comfortaa-Bold.ttf",
+                             ":/fonts/LiberationSans-Bold.ttf"}) {
         QFontDatabase::addApplicationFont(QString::fromLatin1(file));
     }
     QGuiApplication::setFont(makeFont(12));
@@ -24,11 +25,12 @@ QString familyName(FontFamily family) {
             return QStringLiteral("Comfortaa");
         case FontFamily::Semibold:
             return QStringLiteral("Open Sans Semibold");
-        case FontFamily::Default:
         case FontFamily::Arial:
+            return QStringLiteral("Liberation Sans");
+        case FontFamily::Default:
             break;
     }
-    return QStringLiteral("DejaVu Sans");
+    return QStringLiteral("Open Sans");
 }
 
 QFont makeFont(double size, bool bold, FontFamily family) {

@@ -7,13 +7,13 @@ namespace ui {
 
 // Families used by the program; the bundled fonts stand in for the design's fonts.
 enum class FontFamily {
-    Default,   // the canvas and control default (DejaVu Sans)
+    Default,   // the canvas and control default (Open Sans, about as wide as the design's font)
     Rounded,   // in place of "Arial Rounded MT Bold" (Comfortaa Bold)
     Semibold,  // in place of "Segoe UI Semibold" (Open Sans Semibold)
-    Arial,     // "Arial": the default family stands in
+    Arial,     // "Arial": Liberation Sans Bold, which has Arial's widths (bold faces only)
 };
 
-// Registers the bundled fonts with Qt and makes DejaVu Sans the application font. Needs a
+// Registers the bundled fonts with Qt and makes Open Sans the application font. Needs a
 // QGuiApplication; safe to call more than once.
 void loadBundledFonts();
 
