@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include <QComboBox>
-#include <QFontMetricsF>
 #include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
@@ -145,19 +144,6 @@ class LabelBinding : public Binding<ui::Label, QLabel> {
     }
 };
 
-// The bundled default family runs wider than the one the window was designed with: a caption
-// that would overflow its button is set a little smaller instead of being cut at both ends.
-QFont fittedButtonFont(const ui::Button& button) {
-    QFont font = textFont(button);
-    const double available = button.width() - 6;
-    const int smallest = std::max(1, font.pixelSize() * 2 / 3);
-    while (font.pixelSize() > smallest &&
-           QFontMetricsF(font).horizontalAdvance(button.text()) > available) {
-        font.setPixelSize(font.pixelSize() - 1);
-    }
-    return font;
-}
-
 class ButtonBinding : public Binding<ui::Button, QPushButton> {
   public:
     ButtonBinding(ui::Button& button, QWidget* design, const EventRunner& run)
@@ -169,7 +155,7 @@ class ButtonBinding : public Binding<ui::Button, QPushButton> {
 
   protected:
     void syncState() override {
-        setFontIfChanged(widget_, fittedButtonFont(control_));
+        setFontIfChanged(widget_, buttonFont(control_));
         setTextColourIfChanged(widget_, QPalette::ButtonText, control_.effectiveTextColor());
         // An ampersand is shown as itself, not taken as a shortcut mark.
         QString shown = control_.text();

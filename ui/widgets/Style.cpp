@@ -1,5 +1,7 @@
 #include "ui/widgets/Style.h"
 
+#include <algorithm>
+
 #include <QFontMetricsF>
 #include <QStringList>
 #include <QTextBoundaryFinder>
@@ -109,6 +111,21 @@ QFont textFont(const ui::TextControl& control) {
         return ui::makeFont(control.fontSize());
     }
     return ui::makeFont(control.fontSize(), control.bold(), control.fontFamily());
+}
+
+double captionRoom(const ui::Button& button) {
+    return button.width() - 6;
+}
+
+QFont buttonFont(const ui::Button& button) {
+    QFont font = textFont(button);
+    const double room = captionRoom(button);
+    const int smallest = std::max(1, font.pixelSize() * 2 / 3);
+    while (font.pixelSize() > smallest &&
+           QFontMetricsF(font).horizontalAdvance(button.text()) > room) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    return font;
 }
 
 namespace {
