@@ -106,22 +106,29 @@ TEST_P(FormWindowAtSize, ClickOnTheCloseButtonOutsideItsPanelClosesTheWindow) {
     EXPECT_EQ(closings, 1);
 }
 
-TEST_P(FormWindowAtSize, PressAndReleaseOnTheGridReachTheFormInViewerUnits) {
+TEST_P(FormWindowAtSize, PressAndReleaseOfAnyButtonOnTheGridReachTheFormInViewerUnits) {
     std::vector<QPointF> presses;
     std::vector<QPointF> releases;
     form().Panel1Viewer.onMouseDown = [&](double x, double y) { presses.emplace_back(x, y); };
     form().Panel1Viewer.onMouseUp = [&](double x, double y) { releases.emplace_back(x, y); };
 
     // Panel1 lies at 416, 87 in the window; the viewer fills it.
-    click(*view, QPointF(416 + 100, 87 + 50));
+    const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
+    for (Qt::MouseButton button : buttons) {
+        QTest::mouseClick(view->windowHandle(), button, {},
+                          view->mapFromDesign(QPointF(416 + 100, 87 + 50)).toPoint());
+    }
 
     const double tolerance = 1.0 / view->designScale();
-    ASSERT_EQ(presses.size(), 1u);
-    ASSERT_EQ(releases.size(), 1u);
-    EXPECT_NEAR(presses[0].x(), 100, tolerance);
-    EXPECT_NEAR(presses[0].y(), 50, tolerance);
-    EXPECT_NEAR(releases[0].x(), 100, tolerance);
-    EXPECT_NEAR(releases[0].y(), 50, tolerance);
+    ASSERT_EQ(presses.size(), std::size(buttons));
+    ASSERT_EQ(releases.size(), std::size(buttons));
+    for (std::size_t i = 0; i < std::size(buttons); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(presses[i].x(), 100, tolerance);
+        EXPECT_NEAR(presses[i].y(), 50, tolerance);
+        EXPECT_NEAR(releases[i].x(), 100, tolerance);
+        EXPECT_NEAR(releases[i].y(), 50, tolerance);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(DesignWiderAndTaller, FormWindowAtSize,

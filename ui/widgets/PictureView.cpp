@@ -29,11 +29,8 @@ void PictureView::paintEvent(QPaintEvent*) {
     painter.drawImage(QPointF(0, 0), picture_);
 }
 
+// Any mouse button presses and releases alike.
 void PictureView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        QWidget::mousePressEvent(event);
-        return;
-    }
     event->accept();
     if (onPress) {
         onPress(event->position());
@@ -41,10 +38,6 @@ void PictureView::mousePressEvent(QMouseEvent* event) {
 }
 
 void PictureView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        QWidget::mouseReleaseEvent(event);
-        return;
-    }
     event->accept();
     if (onRelease) {
         onRelease(event->position());

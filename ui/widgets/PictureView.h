@@ -7,8 +7,8 @@
 
 namespace widgets {
 
-// Shows a picture from its top-left corner at a scale, and reports presses and releases of the
-// left button in its own units.
+// Shows a picture from its top-left corner at a scale, and reports presses and releases of any
+// mouse button in its own units.
 class PictureView : public QWidget {
   public:
     explicit PictureView(QWidget* parent = nullptr);
