@@ -145,6 +145,7 @@ void TForm3::createControls() {
     ComboBox1.initialise({QStringLiteral("RUSSIAN"), QStringLiteral("ENGLISH British"),
                           QStringLiteral("ENGLISH American")},
                          0);
+    Button10.setStaysPressed(true);
     ImageViewer2.setBitmapScale(1.04);
     ImageViewer2.setHandCursor(true);
     Timer1.setEnabled(false);

@@ -136,6 +136,32 @@ TEST_F(ModeControls, ChoosingANumberEndsErrorCorrectionAndPutsTheSettingsBack) {
     EXPECT_EQ(f.Progress.CountSetting, 30);
 }
 
+TEST_F(ModeControls, MultiplicationsPressedLookTogglesAtEachClickBesideItsSelection) {
+    TForm3& f = start();
+    struct Step {
+        ui::Button* clicked;
+        bool pressed, selected;
+    };
+    const Step steps[] = {
+        {&f.Button10, true, true},
+        {&f.Button11, true, false},
+        {&f.Button10, false, true},
+        {&f.Button10, true, true},
+    };
+    EXPECT_FALSE(f.Button10.pressed());
+    for (const Step& s : steps) {
+        s.clicked->click();
+        EXPECT_EQ(f.Button10.pressed(), s.pressed);
+        EXPECT_EQ(f.Button10.selected(), s.selected);
+        EXPECT_FALSE(f.Button11.pressed());
+    }
+    // While a run forbids choosing the operation, the click still toggles the look.
+    f.Button12.setTag(1);
+    f.Button10.click();
+    EXPECT_FALSE(f.Button10.pressed());
+    EXPECT_TRUE(f.Button10.selected());
+}
+
 TEST_F(ModeControls, HighlightingFollowsEachCallersArguments) {
     struct Case {
         int operation, number, keep;

@@ -74,6 +74,25 @@ TEST(Button, SelectedLooksBlackAndUnselectedTakesTheStyleGrey) {
     EXPECT_EQ(button.effectiveTextColor(), 0xFF000000u);
 }
 
+TEST(Button, OneThatStaysPressedTogglesItsPressedLookAtEachClickAndKeepsItsSelection) {
+    ui::Button plain("plain");
+    ui::Button toggling("toggling");
+    toggling.setStaysPressed(true);
+    int clicks = 0;
+    toggling.onClick = [&clicks] { ++clicks; };
+    toggling.setSelected(true);
+    for (bool expected : {true, false, true}) {
+        plain.click();
+        toggling.click();
+        EXPECT_FALSE(plain.pressed());
+        EXPECT_EQ(toggling.pressed(), expected);
+        EXPECT_TRUE(toggling.selected());
+    }
+    EXPECT_EQ(clicks, 3);
+    toggling.setSelected(false);
+    EXPECT_TRUE(toggling.pressed()) << "the selection leaves the pressed look alone";
+}
+
 TEST(CheckedNumbers, IndexesOutsideTheRangeAndOverflowThrow) {
     ui::CheckedArray<int, 2, 3> perOperation;
     perOperation[2] = 7;
@@ -92,8 +111,8 @@ TEST(CheckedNumbers, RoundingTakesAHalfToTheEvenNeighbour) {
     const struct {
         double value;
         long long rounded;
-    } cases[] = {{2.5, 2}, {3.5, 4}, {3.4, 3}, {3.6, 4}, {-2.5, -2}, {0.5, 0}, {1.5, 2},
-                 {45.0, 45}, {70.222, 70}, {78.3, 78}};
+    } cases[] = {{2.5, 2}, {3.5, 4}, {3.4, 3},   {3.6, 4},     {-2.5, -2},
+                 {0.5, 0}, {1.5, 2}, {45.0, 45}, {70.222, 70}, {78.3, 78}};
     for (const auto& c : cases) {
         EXPECT_EQ(ui::roundHalfEven(c.value), c.rounded) << c.value;
     }

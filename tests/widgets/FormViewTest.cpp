@@ -263,6 +263,29 @@ TEST_F(TestControls, UnselectedButtonsShowTheStyleTextColour) {
     EXPECT_EQ(pushButton->palette().color(QPalette::ButtonText), QColor(0xE0, 0xE0, 0xE0));
 }
 
+TEST_F(TestControls, AButtonThatStaysPressedShowsItsPressedLookUntilTheNextClick) {
+    button.setStaysPressed(true);
+    makeView();
+    auto* pushButton = widget<QPushButton>(button);
+    // Near the top the pressed look is the darker end of the gradient.
+    auto topColour = [this] {
+        const QImage shot = view->grab().toImage();
+        const QPointF at = view->mapFromDesign(QPointF(490, 105));
+        return shot.pixelColor(at.toPoint());
+    };
+    const QColor raised = topColour();
+
+    for (bool pressed : {true, false, true}) {
+        SCOPED_TRACE(pressed);
+        click(*view, QPointF(490, 128));
+        EXPECT_EQ(button.pressed(), pressed);
+        EXPECT_EQ(pushButton->isChecked(), pressed);
+        EXPECT_EQ(topColour().blue() < raised.blue(), pressed);
+        // The pressed look leaves the text colour to the selected and unselected looks.
+        EXPECT_EQ(pushButton->palette().color(QPalette::ButtonText), QColor(0xE0, 0xE0, 0xE0));
+    }
+}
+
 TEST_F(TestControls, MovingTheSliderSetsTheTrackBarOnceAndSyncingNeverFeedsBack) {
     std::vector<double> changes;
     trackBar.onChange = [this, &changes] {

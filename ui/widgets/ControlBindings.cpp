@@ -157,6 +157,13 @@ class ButtonBinding : public Binding<ui::Button, QPushButton> {
     void syncState() override {
         setFontIfChanged(widget_, buttonFont(control_));
         setTextColourIfChanged(widget_, QPalette::ButtonText, control_.effectiveTextColor());
+        // Qt toggles a checkable button by itself at a click; the control decides all the same.
+        if (widget_->isCheckable() != control_.staysPressed()) {
+            widget_->setCheckable(control_.staysPressed());
+        }
+        if (widget_->isChecked() != control_.pressed()) {
+            widget_->setChecked(control_.pressed());
+        }
         // An ampersand is shown as itself, not taken as a shortcut mark.
         QString shown = control_.text();
         shown.replace(QLatin1Char('&'), QStringLiteral("&&"));

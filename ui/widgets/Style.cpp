@@ -18,7 +18,7 @@ QPushButton {
 QPushButton:hover {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #1A9BEE, stop:1 #0A72C0);
 }
-QPushButton:pressed {
+QPushButton:pressed, QPushButton:checked {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #0067B3, stop:1 #008DE5);
 }
 QPushButton:focus {
