@@ -111,8 +111,8 @@ TEST(CheckedNumbers, RoundingTakesAHalfToTheEvenNeighbour) {
     const struct {
         double value;
         long long rounded;
-    } cases[] = {{2.5, 2}, {3.5, 4}, {3.4, 3},   {3.6, 4},     {-2.5, -2},
-                 {0.5, 0}, {1.5, 2}, {45.0, 45}, {70.222, 70}, {78.3, 78}};
+    } cases[] = {{2.5, 2}, {3.5, 4}, {3.4, 3}, {3.6, 4}, {-2.5, -2}, {0.5, 0}, {1.5, 2},
+                 {45.0, 45}, {70.222, 70}, {78.3, 78}};
     for (const auto& c : cases) {
         EXPECT_EQ(ui::roundHalfEven(c.value), c.rounded) << c.value;
     }
