@@ -220,10 +220,15 @@ private:
     void connectHandlers();
     void createViewer(ui::ImageViewer& viewer, ui::Panel& panel);
     void setDefaultProgress();
+    // Writes the whole record to Save.dat as it is.
+    void storeProgress(const ProgressRecord& record);
 
     ui::Clock& clock_;
     ui::Random& random_;
     ui::ErrorReporter& reporter_;
     std::vector<ui::Control*> controls_;
     bool closeRequested_ = false;
+    // The record as Save.dat holds it: as last read or written (the defaults while there is no
+    // file). The close compares against it to tell practice from a change of settings.
+    ProgressRecord storedProgress_;
 };

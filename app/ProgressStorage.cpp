@@ -113,6 +113,12 @@ void requireOperation(int operation) {
     }
 }
 
+void writeOrThrow(std::uint8_t languageRow, const QString& path, const QByteArray& bytes) {
+    if (auto failure = persistence::writeFileAtomically(path, bytes)) {
+        throw SaveError(saveFailureMessage(languageRow, *failure), *failure);
+    }
+}
+
 template <typename Content>
 Content takeContent(std::variant<Content, FileFailure> read, std::uint8_t languageRow) {
     if (auto* failure = std::get_if<FileFailure>(&read)) {
@@ -166,6 +172,8 @@ void TForm3::LoadProgress(int operation) {
     // The track bars hold a stored value outside their range at the nearest bound.
     TrackBar1.setValue(Progress.TimeSetting);
     TrackBar2.setValue(Progress.CountSetting);
+    // What the track bars wrote back is what the file holds, as far as the close is concerned.
+    storedProgress_ = Progress;
 
     QStringList damaged;
     if (progress.damaged) {
@@ -182,11 +190,6 @@ void TForm3::LoadProgress(int operation) {
 void TForm3::SaveProgress(int operation, std::int32_t statisticsMode, std::int32_t errorLogMode,
                           std::int32_t marksMode) {
     requireOperation(operation);
-    auto writeOrThrow = [this](const QString& path, const QByteArray& bytes) {
-        if (auto failure = persistence::writeFileAtomically(path, bytes)) {
-            throw SaveError(saveFailureMessage(LanguageRow, *failure), *failure);
-        }
-    };
 
     // Each flag is cleared only once its file is on disk, so a failed write is tried again by
     // the next save.
@@ -203,7 +206,7 @@ void TForm3::SaveProgress(int operation, std::int32_t statisticsMode, std::int32
                 bytes.append(reinterpret_cast<const char*>(record.data()), Terror::kSize);
             }
         }
-        writeOrThrow(persistence::errorFilePath(DataFolder, operation), bytes);
+        writeOrThrow(LanguageRow, persistence::errorFilePath(DataFolder, operation), bytes);
         if (errorLogMode == -1) {
             ErrorLogCount = 0;
             ErrorLog.clear();
@@ -232,11 +235,7 @@ void TForm3::SaveProgress(int operation, std::int32_t statisticsMode, std::int32
             }
             updated.PeriodEnd[operation] = clock_.now();
         }
-        const auto bytes = persistence::encode(updated);
-        writeOrThrow(persistence::progressFilePath(DataFolder),
-                     QByteArray(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-        Progress = updated;
-        ProgressDirty = 0;
+        storeProgress(updated);
     }
 
     if (marksMode == -1) {
@@ -247,9 +246,34 @@ void TForm3::SaveProgress(int operation, std::int32_t statisticsMode, std::int32
     }
 }
 
+void TForm3::storeProgress(const ProgressRecord& record) {
+    const auto bytes = persistence::encode(record);
+    writeOrThrow(LanguageRow, persistence::progressFilePath(DataFolder),
+                 QByteArray(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    Progress = record;
+    storedProgress_ = record;
+    ProgressDirty = 0;
+}
+
+// Only practice moves the statistics period: a close after answers writes them and stamps the
+// period as the end of a run would; a close after a change of the settings or the language
+// alone writes it with the period as it was; a close after neither leaves Save.dat untouched.
 void TForm3::FormClose() {
     try {
-        SaveProgress(Operation, ProgressDirty, ErrorLogDirty, 0);
+        // Error correction borrows the track bars for its run, which wrote its own numbers into
+        // the settings: the pupil's settings are the ones it keeps aside.
+        if (Button13.tag() == 1) {
+            Progress.TimeSetting = ui::checkedCast<std::uint8_t>(SavedTimeSetting);
+            Progress.CountSetting = ui::checkedCast<std::uint8_t>(SavedCountSetting);
+        }
+        const persistence::RecordChange change =
+            ProgressDirty == 0 ? persistence::RecordChange::None
+                               : persistence::changeBetween(storedProgress_, Progress);
+        const bool practised = change == persistence::RecordChange::Practice;
+        SaveProgress(Operation, practised ? ProgressDirty : 0, ErrorLogDirty, 0);
+        if (change == persistence::RecordChange::SettingsOnly) {
+            storeProgress(Progress);
+        }
     } catch (const SaveError& e) {
         reporter_.report(closeFailureMessage(LanguageRow, e.failure));
     } catch (const std::exception& e) {

@@ -183,4 +183,16 @@ Terror decodeTerror(const TerrorBytes& bytes) {
     return e;
 }
 
+RecordChange changeBetween(const ProgressRecord& before, const ProgressRecord& after) {
+    if (encode(before) == encode(after)) {
+        return RecordChange::None;
+    }
+    ProgressRecord withNewSettings = before;
+    withNewSettings.TimeSetting = after.TimeSetting;
+    withNewSettings.CountSetting = after.CountSetting;
+    withNewSettings.LanguageCode = after.LanguageCode;
+    return encode(withNewSettings) == encode(after) ? RecordChange::SettingsOnly
+                                                    : RecordChange::Practice;
+}
+
 }  // namespace persistence

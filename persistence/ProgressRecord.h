@@ -66,4 +66,9 @@ ProgressRecord decodeProgressRecord(const ProgressBytes& bytes);
 TerrorBytes encode(const Terror& error);
 Terror decodeTerror(const TerrorBytes& bytes);
 
+// How a record differs from an earlier one, byte for byte: not at all, in the settings and the
+// language only, or in what the pupil practised (answer counts, marks, the statistics period).
+enum class RecordChange { None, SettingsOnly, Practice };
+RecordChange changeBetween(const ProgressRecord& before, const ProgressRecord& after);
+
 }  // namespace persistence

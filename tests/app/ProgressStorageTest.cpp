@@ -6,6 +6,7 @@
 
 #include "persistence/ProgressFiles.h"
 #include "tests/support/FormFixture.h"
+#include "tests/trainer/RunTestSupport.h"
 
 namespace {
 
@@ -316,10 +317,112 @@ TEST_F(ProgressStorage, ClosingWritesOnlyWhatIsUnwritten) {
     EXPECT_FALSE(QFileInfo::exists(dataFile("save2.dat")));
 
     f.TrackBar1.setValue(6);
+    clock.set(kLater);
     f.FormClose();
     EXPECT_EQ(savedRecord().TimeSetting, 6);
+    EXPECT_EQ(savedRecord().PeriodEnd[2], 45500) << "a new setting is no practice";
+    EXPECT_EQ(savedRecord().ExerciseCount[3][4][5], 12);
     EXPECT_EQ(f.ProgressDirty, 0);
     EXPECT_TRUE(reporter.messages.isEmpty());
+}
+
+TEST_F(ProgressStorage, OpeningAndClosingWithoutPracticeLeavesEveryFileAsItWas) {
+    using Action = void (*)(TForm3&);
+    const struct {
+        const char* what;
+        const char* stored;  // nullptr: no files at all
+        Action action;
+    } cases[] = {
+        {"a first start", nullptr, [](TForm3&) {}},
+        // The stored settings move the track bars at start, which marks the record unwritten.
+        {"the default settings", "3 25 1", [](TForm3&) {}},
+        {"American English, numbers chosen", "7 40 102",
+         [](TForm3& f) {
+             f.Button1.click();
+             f.Button7.click();
+         }},
+        {"the operation chosen again", "1 10 2", [](TForm3& f) { f.Button10.click(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(dataFolder()).removeRecursively();
+        clock.set(kStartMoment);
+        QByteArray stored;
+        if (c.stored != nullptr) {
+            const QStringList settings = QString(c.stored).split(' ');
+            stored = bytesOf(
+                storedRecord(settings[0].toUInt(), settings[1].toUInt(), settings[2].toUInt()));
+            writeDataFile("Save.dat", stored);
+            writeDataFile("save2.dat", bytesOf(terror(7, 8, 54)));
+        }
+        TForm3 f(dataFolder(), clock, random, reporter);
+        f.FormCreate();
+        c.action(f);
+        clock.set(kLater + 10);
+
+        f.FormClose();
+
+        EXPECT_EQ(QFileInfo::exists(dataFile("Save.dat")), c.stored != nullptr);
+        EXPECT_EQ(readDataFile("Save.dat"), stored);
+        EXPECT_EQ(readDataFile("save2.dat"), c.stored ? bytesOf(terror(7, 8, 54)) : QByteArray());
+        EXPECT_FALSE(QFileInfo::exists(dataFile("save3.dat")));
+    }
+    EXPECT_TRUE(reporter.messages.isEmpty()) << reporter.messages.join('\n').toStdString();
+}
+
+TEST_F(ProgressStorage, ACloseAfterAnswersSavesThemAndStampsThePeriodAsARunsEndWould) {
+    for (int i = 0; i < 100; ++i) {
+        random.push(i * 7 % 10);
+    }
+    writeDataFile("Save.dat", bytesOf(storedRecord(3, 25, 1)));
+    TForm3& f = start();
+    f.Button12Click();
+    const int a = f.SelectedNumber;
+    const int b = f.SecondOperand;
+    press(f, wrongAnswer(f));
+    f.Button12Click();  // Stop: a run without a mark saves nothing of itself
+    ASSERT_FALSE(QFileInfo::exists(dataFile("save2.dat")));
+    clock.set(kLater);
+
+    f.FormClose();
+
+    const ProgressRecord saved = savedRecord();
+    EXPECT_EQ(saved.ExerciseCount[2][a][b], 1);
+    EXPECT_EQ(saved.PeriodStart[2], 45000);
+    EXPECT_EQ(saved.PeriodEnd[2], kLater);
+    EXPECT_EQ(saved.PeriodEnd[3], 0) << "only the practised operation is stamped";
+    EXPECT_EQ(saved.TimeSetting, 3);
+    EXPECT_EQ(saved.CountSetting, 25);
+    const QByteArray errors = readDataFile("save2.dat");
+    ASSERT_EQ(errors.size(), Terror::kSize);
+    EXPECT_EQ(errors.at(0), char(a));
+    EXPECT_EQ(errors.at(1), char(b));
+    EXPECT_TRUE(reporter.messages.isEmpty());
+}
+
+TEST_F(ProgressStorage, ACloseDuringErrorCorrectionKeepsThePupilsOwnSettings) {
+    writeDataFile("Save.dat", bytesOf(storedRecord(3, 25, 1)));
+    TForm3& f = start();
+    // Error correction puts the pupil's settings aside and shows its own on the track bars.
+    f.SavedTimeSetting = 3;
+    f.SavedCountSetting = 25;
+    f.TrackBar2.setValue(12);
+    f.TrackBar1.setValue(7);
+    f.Button13.setTag(1);
+    ASSERT_EQ(f.Progress.TimeSetting, 7);
+    clock.set(kLater);
+
+    f.FormClose();
+    EXPECT_EQ(readDataFile("Save.dat"), bytesOf(storedRecord(3, 25, 1)));
+
+    // With an answer given in the mode, the practice is saved with the pupil's settings.
+    f.Progress.ExerciseCount[2][6][7] += 1;
+    f.ProgressDirty = 1;
+    f.FormClose();
+    EXPECT_EQ(savedRecord().ExerciseCount[2][6][7], 1);
+    EXPECT_EQ(savedRecord().TimeSetting, 3);
+    EXPECT_EQ(savedRecord().CountSetting, 25);
+    EXPECT_EQ(savedRecord().PeriodEnd[2], kLater);
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include <limits>
+
 #include <gtest/gtest.h>
 
 #include "persistence/ProgressRecord.h"
@@ -93,6 +95,44 @@ TEST(ProgressRecord, DecodingAnEncodingGivesBackEveryFieldAndPaddingByte) {
     }
     EXPECT_EQ(decodeProgressRecord(bytes), r);
     EXPECT_EQ(encode(decodeProgressRecord(bytes)), bytes);
+}
+
+TEST(ProgressRecord, AChangeIsPracticeUnlessOnlyTheSettingsOrTheLanguageMoved) {
+    using persistence::RecordChange;
+    using Edit = void (*)(ProgressRecord&);
+    const struct {
+        const char* what;
+        Edit edit;
+        RecordChange change;
+    } cases[] = {
+        {"nothing", [](ProgressRecord&) {}, RecordChange::None},
+        {"time", [](ProgressRecord& r) { r.TimeSetting = 7; }, RecordChange::SettingsOnly},
+        {"count", [](ProgressRecord& r) { r.CountSetting = 40; }, RecordChange::SettingsOnly},
+        {"language", [](ProgressRecord& r) { r.LanguageCode = 102; }, RecordChange::SettingsOnly},
+        {"an answer", [](ProgressRecord& r) { r.ExerciseCount[3][9][10] += 1; },
+         RecordChange::Practice},
+        {"a mark", [](ProgressRecord& r) { r.MarkHistoryLength[2][4] = 1; },
+         RecordChange::Practice},
+        {"a period",
+         [](ProgressRecord& r) {
+             r.TimeSetting = 7;
+             r.PeriodEnd[2] += 1;
+         },
+         RecordChange::Practice},
+    };
+    ProgressRecord before;
+    before.RecordMark = 1;
+    before.TimeSetting = 3;
+    before.CountSetting = 25;
+    before.LanguageCode = 1;
+    // A date that is not a number still compares equal to itself, byte for byte.
+    before.PeriodStart[3] = std::numeric_limits<double>::quiet_NaN();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProgressRecord after = before;
+        c.edit(after);
+        EXPECT_EQ(persistence::changeBetween(before, after), c.change);
+    }
 }
 
 }  // namespace
