@@ -163,9 +163,12 @@ void TForm3::LoadProgress(int operation) {
     ComboBox1.setItemIndex(AmericanEnglish == 1 ? kLanguageItemAmerican : LanguageRow - 1);
     ComboBox1.setTag(0);
 
-    // The track bars hold a stored value outside their range at the nearest bound.
-    TrackBar1.setValue(Progress.TimeSetting);
-    TrackBar2.setValue(Progress.CountSetting);
+    // The track bars hold a stored value outside their range at the nearest bound. While error
+    // correction borrows them they keep its values; the pupil's come back when it ends.
+    if (!TrackBarsBorrowed) {
+        TrackBar1.setValue(Progress.TimeSetting);
+        TrackBar2.setValue(Progress.CountSetting);
+    }
 
     QStringList damaged;
     if (progress.damaged) {
