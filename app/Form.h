@@ -33,7 +33,7 @@ struct RecentAnswer {
 // event handler. It draws nothing on screen itself; a view (the Qt window, or a test) shows the
 // controls and forwards the user's input to the handlers.
 class TForm3 {
-  public:
+public:
     // dataFolder ends in a separator; pixelRatio is the number of screen pixels per design unit,
     // so that the pictures the form paints are sharp on the screen that shows them.
     TForm3(QString dataFolder, ui::Clock& clock, ui::Random& random, ui::ErrorReporter& reporter,
@@ -225,7 +225,7 @@ class TForm3 {
 
     // ---- help state ----
 
-  private:
+private:
     void createControls();
     void connectHandlers();
     void createViewer(ui::ImageViewer& viewer, ui::Panel& panel);
