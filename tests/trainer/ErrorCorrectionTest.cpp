@@ -171,8 +171,11 @@ TEST_F(ErrorCorrection, StopLeavesTheErrorsNotYetAskedForALaterRun) {
     EXPECT_EQ(f.Label7.text(), "7 x 8 =");
     press(f, 56);
     EXPECT_EQ(f.Label7.text(), "5 x 6 =");
+    press(f, 31);
+    EXPECT_TRUE(f.Label16.visible());
     f.Button12.click();
     EXPECT_FALSE(modeOn());
+    EXPECT_FALSE(f.Label16.visible()) << "the sign goes with the run";
     EXPECT_EQ(f.CurrentErrors[2], (std::vector<Ter>{{3, 4}})) << "asked errors are gone";
 
     f.Button13.click();
