@@ -115,12 +115,20 @@ public:
 
     // ---- error correction ----
     void Button13Click();
+    // Error correction shows its own time and exercise count on the track bars while it is on;
+    // the pupil's settings come back when it ends.
+    void borrowTrackBars(int errors);
+    void returnTrackBars();
 
     // ---- statistics screen ----
     void Button14Click();
     // The statistics reset outside the game, the game's help inside it.
     void Button16Click();
     void DrawStatistics(int operation);
+    void enterStatistics();
+    void leaveStatistics();
+    // The period the statistics cover, when it has begun.
+    void showStatisticsPeriod(int operation);
 
     // ---- game board, grid and difficulty ----
     void GenerateBoard();
@@ -206,6 +214,8 @@ public:
     int SavedNumber = 0;
     int SavedTimeSetting = 0;
     int SavedCountSetting = 0;
+    // Error correction's values are on the track bars: their changes are not the pupil's settings.
+    bool TrackBarsBorrowed = false;
 
     game::Board Board;
 

@@ -24,7 +24,11 @@ void chooseOperation(TForm3& form, int operation) {
     form.Label9.hide();
     form.Label5.hide();
     form.LoadProgress(form.Operation);
-    form.DrawExerciseColumn(static_cast<std::uint8_t>(form.Operation), 0, 1, 1);
+    if (form.Button14.tag() == 1) {
+        form.DrawStatistics(form.Operation);
+    } else {
+        form.DrawExerciseColumn(static_cast<std::uint8_t>(form.Operation), 0, 1, 1);
+    }
 }
 
 }  // namespace
@@ -79,10 +83,7 @@ void TForm3::SelectNumber(int n) {
     Label9.hide();
     Label5.hide();
     if (Button13.tag() == 1) {
-        TrackBar1.setMaximum(10);
-        TrackBar2.setMaximum(50);
-        TrackBar1.setValue(SavedTimeSetting);
-        TrackBar2.setValue(SavedCountSetting);
+        returnTrackBars();
         Button13.setTag(0);
     }
     ProgressBar2.setMaximum(TrackBar1.value() * 60);
@@ -131,7 +132,7 @@ void TForm3::Button11Click() {
 }
 
 void TForm3::TrackBar1Change() {
-    if (Button12.tag() == 1 || Button15.tag() == 1) {
+    if (Button12.tag() == 1 || Button15.tag() == 1 || TrackBarsBorrowed) {
         return;
     }
     const int minutes = rounded(TrackBar1.value());
@@ -142,7 +143,7 @@ void TForm3::TrackBar1Change() {
 }
 
 void TForm3::TrackBar2Change() {
-    if (Button12.tag() == 1 || Button15.tag() == 1) {
+    if (Button12.tag() == 1 || Button15.tag() == 1 || TrackBarsBorrowed) {
         return;
     }
     const int count = rounded(TrackBar2.value());

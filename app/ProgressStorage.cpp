@@ -169,9 +169,12 @@ void TForm3::LoadProgress(int operation) {
     ComboBox1.setItemIndex(AmericanEnglish == 1 ? kLanguageItemAmerican : LanguageRow - 1);
     ComboBox1.setTag(0);
 
-    // The track bars hold a stored value outside their range at the nearest bound.
-    TrackBar1.setValue(Progress.TimeSetting);
-    TrackBar2.setValue(Progress.CountSetting);
+    // The track bars hold a stored value outside their range at the nearest bound. While error
+    // correction borrows them they keep its values; the pupil's come back when it ends.
+    if (!TrackBarsBorrowed) {
+        TrackBar1.setValue(Progress.TimeSetting);
+        TrackBar2.setValue(Progress.CountSetting);
+    }
     // What the track bars wrote back is what the file holds, as far as the close is concerned.
     storedProgress_ = Progress;
 
@@ -260,12 +263,6 @@ void TForm3::storeProgress(const ProgressRecord& record) {
 // alone writes it with the period as it was; a close after neither leaves Save.dat untouched.
 void TForm3::FormClose() {
     try {
-        // Error correction borrows the track bars for its run, which wrote its own numbers into
-        // the settings: the pupil's settings are the ones it keeps aside.
-        if (Button13.tag() == 1) {
-            Progress.TimeSetting = ui::checkedCast<std::uint8_t>(SavedTimeSetting);
-            Progress.CountSetting = ui::checkedCast<std::uint8_t>(SavedCountSetting);
-        }
         const persistence::RecordChange change =
             ProgressDirty == 0 ? persistence::RecordChange::None
                                : persistence::changeBetween(storedProgress_, Progress);

@@ -1,42 +1,8 @@
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
-#include <QTemporaryDir>
-
-#include "app/Form.h"
+#include "bench/StartedForm.h"
 
 namespace {
-
-// A started form over its own data folder, painting at a pixel ratio given in ten-thousandths: 1
-// on a 1280 x 727 screen, 1.4856 on 1920 x 1080, 2 on 2560 x 1440, 3 on 3840 x 2160.
-class StartedForm {
-  public:
-    explicit StartedForm(const benchmark::State& state)
-        : form(folder_.path() + QStringLiteral("/Kestrova/"), clock_, random_, reporter,
-               state.range(0) / 10000.0) {
-        form.FormCreate();
-    }
-
-    ui::CollectingErrorReporter reporter;
-
-  private:
-    QTemporaryDir folder_;
-    ui::SystemClock clock_;
-    ui::SystemRandom random_;
-
-  public:
-    TForm3 form;
-};
-
-void atCommonRatios(benchmark::internal::Benchmark* benchmark) {
-    benchmark->ArgName("ratio_x10000")
-        ->Arg(10000)
-        ->Arg(14856)
-        ->Arg(20000)
-        ->Arg(30000)
-        ->Unit(benchmark::kMillisecond);
-}
 
 // A judged press on the answer table, end to end: the press and its redraw of the table, the
 // judging with the column's redraw and the next exercise, then the release and its redraw.
@@ -61,9 +27,7 @@ void BM_JudgedPress(benchmark::State& state) {
         form.ImageViewer1MouseUp(x, y);
         benchmark::DoNotOptimize(form.Panel3Viewer.picture());
     }
-    if (!started.reporter.messages.isEmpty()) {
-        state.SkipWithError(started.reporter.messages.front().toStdString().c_str());
-    }
+    started.failOnReport(state);
 }
 BENCHMARK(BM_JudgedPress)->Apply(atCommonRatios);
 

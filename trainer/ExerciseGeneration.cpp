@@ -75,7 +75,8 @@ void TForm3::NextExercise() {
     } else if (NumberMode == 2) {
         std::vector<Ter>& errors = CurrentErrors[Operation];
         if (errors.empty()) {
-            // The run's end comes with the run itself; until then no exercise is set.
+            // Nothing is left to ask (the list may have run out after a change of operation).
+            EndRun(0);
             return;
         }
         const Ter last = errors.back();

@@ -32,6 +32,8 @@ void TForm3::EndRun(std::uint8_t reason) {
     }
     Label9.show();
     if (Button13.tag() == 1) {
+        // The sign of a wrong answer belongs to an exercise that is no longer asked.
+        Label16.hide();
         if (SavedNumber == 1) {
             NumberMode = 1;
         }

@@ -13,6 +13,11 @@ const QDate kEpoch(1899, 12, 30);
 }
 
 QString Clock::shortDate(double moment) const {
+    // A moment read from a damaged file may be no number or lie beyond any calendar.
+    constexpr double kFarthestDay = 3e6;
+    if (!(std::abs(moment) < kFarthestDay)) {
+        return {};
+    }
     const QDate date = kEpoch.addDays(static_cast<qint64>(std::floor(moment)));
     return QLocale::system().toString(date, QLocale::ShortFormat);
 }

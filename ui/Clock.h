@@ -9,7 +9,8 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual double now() = 0;
-    // The date part of a moment in the system's short date format.
+    // The date part of a moment in the system's short date format; empty for a moment that is no
+    // date.
     virtual QString shortDate(double moment) const;
 };
 

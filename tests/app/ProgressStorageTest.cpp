@@ -403,13 +403,14 @@ TEST_F(ProgressStorage, ACloseAfterAnswersSavesThemAndStampsThePeriodAsARunsEndW
 TEST_F(ProgressStorage, ACloseDuringErrorCorrectionKeepsThePupilsOwnSettings) {
     writeDataFile("Save.dat", bytesOf(storedRecord(3, 25, 1)));
     TForm3& f = start();
-    // Error correction puts the pupil's settings aside and shows its own on the track bars.
-    f.SavedTimeSetting = 3;
-    f.SavedCountSetting = 25;
-    f.TrackBar2.setValue(12);
-    f.TrackBar1.setValue(7);
-    f.Button13.setTag(1);
-    ASSERT_EQ(f.Progress.TimeSetting, 7);
+    // Error correction shows its own time and count on the track bars.
+    for (int k = 0; k < 14; ++k) {
+        f.CurrentErrors[2].push_back(Ter{6, 7});
+    }
+    f.Button13Click();
+    ASSERT_EQ(f.Button13.tag(), 1);
+    ASSERT_EQ(f.TrackBar1.value(), 8);
+    ASSERT_EQ(f.Progress.TimeSetting, 3);
     clock.set(kLater);
 
     f.FormClose();

@@ -1,0 +1,134 @@
+#include "statistics/ErrorRates.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace statistics {
+
+namespace {
+
+constexpr int kFirstNumber = 2;
+constexpr int kLastNumber = 9;
+constexpr int kFirstOperand = 1;
+constexpr int kLastOperand = 10;
+
+bool inTable(const Terror& record) {
+    return record.z1 >= kFirstNumber && record.z1 <= kLastNumber && record.Z2 >= kFirstOperand &&
+           record.Z2 <= kLastOperand;
+}
+
+// Puts a candidate in front of the first lighter entry, so that it goes behind entries of its own
+// weight; a full list loses its last entry, and a candidate lighter than all ten is not taken.
+void insertTypicalError(std::vector<Terror>& list, const Terror& candidate) {
+    const auto lighter = std::find_if(list.begin(), list.end(), [&](const Terror& entry) {
+        return entry.error < candidate.error;
+    });
+    if (lighter == list.end() && list.size() >= kTypicalErrorCount) {
+        return;
+    }
+    list.insert(lighter, candidate);
+    if (list.size() > kTypicalErrorCount) {
+        list.pop_back();
+    }
+}
+
+}  // namespace
+
+bool isUsableWeight(float weight) {
+    return std::isfinite(weight) && weight >= 0.0f;
+}
+
+ErrorSummary summariseErrors(const std::vector<Terror>& log, int count) {
+    const auto elements = static_cast<long long>(log.size());
+    if (count < 0 || (count > 0 && count >= elements)) {
+        ui::throwRangeError(count, 0, std::max(elements - 1, 0LL));
+    }
+    ErrorSummary summary;
+    summary.weights.fill({});
+    std::vector<const Terror*> candidates;
+    for (int k = 1; k <= count; ++k) {
+        const Terror& record = log[static_cast<std::size_t>(k)];
+        if (!inTable(record) || !isUsableWeight(record.error)) {
+            continue;
+        }
+        summary.weights[record.z1][record.Z2] += record.error;
+        if (record.error > 1.0f) {
+            candidates.push_back(&record);
+        }
+    }
+    // Candidates are met by number, then by second operand, then in log order.
+    std::stable_sort(candidates.begin(), candidates.end(), [](const Terror* a, const Terror* b) {
+        return a->z1 != b->z1 ? a->z1 < b->z1 : a->Z2 < b->Z2;
+    });
+    for (const Terror* candidate : candidates) {
+        insertTypicalError(summary.typicalErrors, *candidate);
+    }
+    return summary;
+}
+
+NumberTotals numberTotals(const persistence::ExerciseCountTable& counts) {
+    NumberTotals totals;
+    for (int i = kFirstNumber; i <= kLastNumber; ++i) {
+        int total = 0;
+        for (int j = kFirstOperand; j <= kLastOperand; ++j) {
+            total += counts[i][j];
+        }
+        totals[i] = total;
+    }
+    return totals;
+}
+
+double errorRate(float weight, std::uint16_t answers) {
+    if (answers == 0 || weight == 0.0f) {
+        return 0;
+    }
+    return static_cast<double>(static_cast<long double>(weight) / answers);
+}
+
+std::uint8_t errorMark(float weight, std::uint16_t answers) {
+    if (answers == 0) {
+        return 0;
+    }
+    const long double rate = errorRate(weight, answers);
+    if (rate < 0.05L) {
+        return 1;
+    }
+    if (rate < 0.11L) {
+        return 2;
+    }
+    if (rate < 0.21L) {
+        return 3;
+    }
+    return 4;
+}
+
+void fillStatisticsBoard(game::Board& board, int operation,
+                         const persistence::ExerciseCountTable& counts,
+                         const WeightTable& weights) {
+    const bool multiplication = operation == persistence::kMultiplication;
+    for (int i = kFirstNumber; i <= kLastNumber; ++i) {
+        game::BoardRow& row = board[i];
+        for (int c = 1; c <= kLastOperand; ++c) {
+            int value = 0;
+            if (multiplication) {
+                value = c == 1 ? i : c;
+            } else {
+                value = c == kLastOperand ? i : (c + 1) * i;
+            }
+            row[c] = game::BoardCell{static_cast<std::uint8_t>(value), 0};
+        }
+        for (int j = 2; j <= kLastOperand; ++j) {
+            const int column = multiplication ? j : j - 1;
+            row[column].Mark = errorMark(weights[i][j], counts[i][j]);
+        }
+    }
+}
+
+QString typicalErrorText(int operation, const Terror& error) {
+    if (operation == persistence::kMultiplication) {
+        return QStringLiteral("%1x%2=%3").arg(error.z1).arg(error.Z2).arg(error.res);
+    }
+    return QStringLiteral("%1:%2=%3").arg(error.z1 * error.Z2).arg(error.z1).arg(error.res);
+}
+
+}  // namespace statistics
