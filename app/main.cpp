@@ -35,6 +35,9 @@ void describeCommandLine(QCommandLineParser& parser) {
 // without a display. Qt's own options (-platform, -style ...) are not known until the
 // application is made, so mistakes are reported later, by argumentsAccepted.
 void answerInformationOptions(int argc, char** argv) {
+    if (argc < 2) {
+        return;  // started from the menu: no second application to make and drop
+    }
     const QCoreApplication core(argc, argv);
     QCommandLineParser parser;
     describeCommandLine(parser);
