@@ -33,6 +33,7 @@ screens=(start run)
 # Still to come, each with its function: error-correction statistics game help-title
 # help-instructions help-rules
 
+# shellcheck source=tests/e2e/xscreen.sh
 source "$root/tests/e2e/xscreen.sh"
 
 start_program() {

@@ -57,6 +57,7 @@ if ! command -v debootstrap >/dev/null; then
     apt-get install -y -qq --no-install-recommends debootstrap
 fi
 
+# shellcheck source=tests/e2e/xscreen.sh
 source "$repo/tests/e2e/xscreen.sh"
 root=$(mktemp -d /var/tmp/kestrova-clean-root.XXXXXX)
 chmod 755 "$root"  # apt downloads as an unprivileged user
