@@ -1,12 +1,15 @@
 // The program entry: the form, started, in its window.
 #include <algorithm>
+#include <cstdio>
 #include <exception>
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QScreen>
 #include <QStandardPaths>
 
 #include "app/Form.h"
+#include "app/Texts.h"
 #include "ui/Bitmap.h"
 #include "ui/Clock.h"
 #include "ui/Fonts.h"
@@ -15,9 +18,66 @@
 #include "ui/widgets/FormView.h"
 #include "ui/widgets/MessageBoxReporter.h"
 
+namespace {
+
+constexpr int kEnglishRow = 2;
+constexpr int kTitleLineEntry = 35;
+
+void describeCommandLine(QCommandLineParser& parser) {
+    // The title line is spaced for the title page; a terminal wants it plain.
+    parser.setApplicationDescription(
+        QString::fromUtf8(UiText[kEnglishRow][kTitleLineEntry]).simplified());
+    parser.addHelpOption();
+    parser.addVersionOption();
+}
+
+// --help and --version are answered before the window system is reached, so that both work
+// without a display. Qt's own options (-platform, -style ...) are not known until the
+// application is made, so mistakes are reported later, by argumentsAccepted.
+void answerInformationOptions(int argc, char** argv) {
+    if (argc < 2) {
+        return;  // started from the menu: no second application to make and drop
+    }
+    const QCoreApplication core(argc, argv);
+    QCommandLineParser parser;
+    describeCommandLine(parser);
+    parser.parse(QCoreApplication::arguments());
+    // --help-all lists the options of the window system too, which only the full application knows.
+    if (parser.isSet(QStringLiteral("help")) && !parser.isSet(QStringLiteral("help-all"))) {
+        parser.showHelp();
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        parser.showVersion();
+    }
+}
+
+// An unknown option ends the program with a message and status 1 (inside process), and so
+// does an argument: the program opens no files.
+bool argumentsAccepted(const QApplication& app) {
+    QCommandLineParser parser;
+    describeCommandLine(parser);
+    parser.process(app);
+    if (parser.positionalArguments().isEmpty()) {
+        return true;
+    }
+    std::fprintf(stderr, "%s: Unexpected argument '%s'.\n",
+                 qPrintable(QCoreApplication::applicationName()),
+                 qPrintable(parser.positionalArguments().constFirst()));
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
+    QApplication::setApplicationVersion(QStringLiteral(KESTROVA_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral(KESTROVA_APP_ID));
+    answerInformationOptions(argc, argv);
+
+    QApplication app(argc, argv);
+    if (!argumentsAccepted(app)) {
+        return 1;
+    }
     ui::loadBundledFonts();
 
     widgets::MessageBoxReporter reporter;

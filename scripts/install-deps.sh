@@ -7,8 +7,12 @@ packages=(
     # build
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+    # the icon's bitmap sizes, and the Debian package's library dependencies
+    librsvg2-bin dpkg-dev file
     # tests and benchmarks
     googletest libgtest-dev libgmock-dev libbenchmark-dev
+    # checks of the menu entry and the software-centre data
+    desktop-file-utils appstream
     # the real window under a virtual screen, clicks and screenshots
     xvfb xauth xdotool x11-utils imagemagick
 )

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Takes the screenshots of the README and of the software-centre entry: the real program on a
+# virtual screen of the design's size (1280 x 727, one pixel per unit), one picture per screen,
+# into docs/screenshots/NAME.png.
+#
+# Usage: scripts/screenshots.sh [--language ITEM] [PROGRAM]
+#   ITEM     the language item to choose first: 0 Russian, 1 British (default), 2 American English
+#   PROGRAM  the program to photograph; by default the release build, built first
+#
+# Every screen is a function shoot_NAME that brings the program from where the previous one left
+# it to that screen; the list `screens` below gives their order. Screens share one program and
+# one data folder, so later ones see the answers given in earlier ones. To add a screen, write
+# its function (restart_program gives a fresh start screen with the data kept) and put its name
+# in the list and in packaging/CMakeLists.txt, which shows the pictures in the software centre.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+language=1
+if [ "${1:-}" = "--language" ]; then
+    language=$2
+    shift 2
+fi
+program=${1:-}
+if [ -z "$program" ]; then
+    "$root/scripts/install-deps.sh"
+    (cd "$root" && cmake --preset release >/dev/null && cmake --build --preset release --target kestrova)
+    program=$root/build/release/kestrova
+fi
+program=$(realpath "$program")
+out=$root/docs/screenshots
+
+screens=(start run)
+# Still to come, each with its function: error-correction statistics game help-title
+# help-instructions help-rules
+
+# shellcheck source=tests/e2e/xscreen.sh
+source "$root/tests/e2e/xscreen.sh"
+
+start_program() {
+    "$program" >"$work/program.log" 2>&1 &
+    program_pid=$!
+    wait_for_window '^Form3$' >/dev/null || fail "no window named Form3 appeared"
+    # The first frame is there when the Start button shows its blue.
+    for _ in $(seq 100); do
+        screenshot "$work/frame.png"
+        colour_near "$(pixel "$work/frame.png" 240 16)" 0084DA 40 && return 0
+        sleep 0.2
+    done
+    fail "the window showed no first frame"
+}
+
+close_program() {
+    click 1239 690
+    wait_for_exit "$program_pid" || fail "the program did not end after the close button"
+    program_pid=""
+}
+
+restart_program() {
+    close_program
+    start_program
+}
+
+click() {
+    xdotool mousemove "$1" "$2" click 1
+    sleep 0.2
+}
+
+# Waits until two screenshots a moment apart agree (a running clock may still tick), then keeps
+# the last one as docs/screenshots/NAME.png.
+keep() {
+    local name=$1 previous="" current
+    for _ in $(seq 25); do
+        screenshot "$work/frame.png"
+        current=$(convert "$work/frame.png" rgb:- | md5sum)
+        [ "$current" = "$previous" ] && break
+        previous=$current
+        sleep 0.2
+    done
+    mkdir -p "$out"
+    convert "$work/frame.png" -strip "$out/$name.png"
+    echo "kept docs/screenshots/$name.png"
+}
+
+# The start screen, in the chosen language. The language can be chosen here only, before the
+# first run; it is saved, so later starts keep it.
+shoot_start() {
+    if [ "$language" != 0 ]; then
+        click 1119 46  # the language box opens its list on the current item
+        for _ in $(seq "$language"); do
+            xdotool key Down
+        done
+        xdotool key Return
+        sleep 0.3
+    fi
+    xdotool mousemove 640 700  # no hover look on the shot
+    keep start
+}
+
+# A run in progress: Start, then a few answers clicked in the answer table (Panel1 at (416, 87),
+# drawn at 0.99 of its size: 78 x 70 per cell), some of them right by chance.
+shoot_run() {
+    click 314 36
+    local cell
+    for cell in 12 3 47 16 8 25 64 10; do
+        click "$(awk -v c="$cell" 'BEGIN { printf "%d", 416 + ((c - 1) % 10 + 0.5) * 78 * 0.99 }')" \
+            "$(awk -v c="$cell" 'BEGIN { printf "%d", 87 + (int((c - 1) / 10) + 0.5) * 70 * 0.99 }')"
+    done
+    xdotool mousemove 640 20
+    keep run
+}
+
+start_screen 1280 727
+start_program
+for screen in "${screens[@]}"; do
+    "shoot_$screen"
+done
+close_program
