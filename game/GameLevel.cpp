@@ -9,11 +9,7 @@ void TForm3::PrepareGameLevel() {
     ProgramTripleCount = program.tripleCount;
 
     // The program's triples are not shown: the pupil may use every cell.
-    for (int r = 1; r <= game::kBoardRows; ++r) {
-        for (int c = 1; c <= game::kBoardColumns; ++c) {
-            Board[r][c].Mark = game::kMarkFree;
-        }
-    }
+    game::clearMarks(Board);
     DrawGrid(2, 0);
     SelectionCount = 0;
     Label9.setText(uiText(17) + QStringLiteral(" - ") + QString::number(ProgramLevelPoints));
