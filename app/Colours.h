@@ -18,5 +18,6 @@ inline constexpr QRgb kGreen = 0xFF008000;
 inline constexpr QRgb kChartreuse = 0xFF7FFF00;
 inline constexpr QRgb kYellow = 0xFFFFFF00;
 inline constexpr QRgb kRed = 0xFFFF0000;
+inline constexpr QRgb kTomato = 0xFFFF6347;
 
 }  // namespace colours

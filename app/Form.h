@@ -8,6 +8,8 @@
 #include <QString>
 
 #include "game/Board.h"
+#include "game/GameCharts.h"
+#include "game/PlayerMoves.h"
 #include "persistence/ProgressRecord.h"
 #include "ui/Bitmap.h"
 #include "ui/Checked.h"
@@ -139,6 +141,15 @@ public:
     void Button15Click();
     void PrepareGameLevel();
     void DrawLevelChart(int mode);
+    void DrawTotalsChart();
+    void EnterGameMode();
+    void LeaveGameMode();
+    // The game's branches of Start, of the run's end and of a press on the board.
+    void StartGameLevel();
+    void EndGameLevel();
+    void GameBoardPress(double x, double y);
+    // Label5: the pupil's points of the level, and the lead over the program when there is one.
+    void ShowPupilPoints();
 
     // ---- help pages ----
     void Button18Click();
@@ -220,6 +231,18 @@ public:
     game::Board Board;
 
     // ---- game state ----
+    // The level the next Start begins, or the one running: 1..10.
+    std::uint8_t GameLevel = 0;
+    game::LevelScoreTable LevelScores;
+    // The levels of the current game that have ended, which the level chart draws.
+    int LevelsOnChart = 0;
+    std::int32_t ProgramTotal = 0;
+    std::int32_t PupilTotal = 0;
+    std::int32_t ProgramLevelPoints = 0;
+    std::int32_t ProgramTripleCount = 0;
+    // The pupil's move in progress; the pupil's points of the level are Label5's Tag.
+    game::SelectedCells Selection;
+    std::int32_t SelectionCount = 0;
 
     // ---- statistics state ----
 

@@ -46,6 +46,8 @@ void plant(Board& board, ui::Random& random) {
     }
 }
 
+}  // namespace
+
 void clearMarks(Board& board) {
     for (int r = 1; r <= kBoardRows; ++r) {
         for (int c = 1; c <= kBoardColumns; ++c) {
@@ -53,8 +55,6 @@ void clearMarks(Board& board) {
         }
     }
 }
-
-}  // namespace
 
 void generateBoard(Board& board, int difficulty, ui::Random& random) {
     if (difficulty < kLowestDifficulty || difficulty > kHighestDifficulty) {

@@ -42,6 +42,9 @@ constexpr bool lineFits(int row, int column, Direction d) {
     return lastRow >= 1 && lastRow <= kBoardRows && lastColumn >= 1 && lastColumn <= kBoardColumns;
 }
 
+// Sets every mark of rows 1..9 to free.
+void clearMarks(Board& board);
+
 // Fills rows 1..9 with numbers 1..difficulty and plants products beside pairs of them; every mark
 // is 0 afterwards. The random source is drawn 180 times: one number per cell, then one draw per
 // cell that makes about one cell in four a product. difficulty must be 3..10.

@@ -1,27 +1,19 @@
-#include <cmath>
-
 #include "app/Form.h"
-
-namespace {
-
-// Where a press on the answer table lands; the table is shown at 0.99 of the viewer's width, and
-// its rows share the height less five units.
-int columnAt(double x, int viewerWidth) {
-    return static_cast<int>(std::trunc(x / (viewerWidth * 0.99 / 10))) + 1;
-}
-
-int rowAt(double y, int viewerHeight) {
-    return static_cast<int>(std::trunc(y / ((viewerHeight - 5) / 9.0))) + 1;
-}
-
-}  // namespace
+#include "game/GridHitTest.h"
 
 void TForm3::ImageViewer1MouseDown(double x, double y) {
-    if (!Timer1.enabled() || Button15.tag() != 0 || Button12.tag() == 0) {
+    if (!Timer1.enabled()) {
         return;
     }
-    ClickedColumn = columnAt(x, Panel1ViewerWidth);
-    ClickedRow = rowAt(y, Panel1ViewerHeight);
+    if (Button15.tag() != 0) {
+        GameBoardPress(x, y);
+        return;
+    }
+    if (Button12.tag() == 0) {
+        return;
+    }
+    ClickedColumn = game::gridColumnAt(x, Panel1ViewerWidth);
+    ClickedRow = game::gridRowAt(y, Panel1ViewerHeight);
     DrawGrid(1, 1);
     EvaluateAnswer(ui::checkedCast<std::uint8_t>(ClickedColumn),
                    ui::checkedCast<std::uint8_t>(ClickedRow));

@@ -16,6 +16,9 @@ void TForm3::Button12Click() {
         return;
     }
     if (Button12.tag() == 1) {
+        if (Button15.tag() == 1) {
+            Label10.setText(uiText(21) + QString::number(GameLevel));
+        }
         EndRun(3);
         return;
     }
@@ -37,6 +40,10 @@ void TForm3::Button12Click() {
         Button16.setSelected(true);
     } else {
         Button15.setSelected(true);
+    }
+    if (Button15.tag() == 1) {
+        StartGameLevel();
+        return;
     }
 
     DrawGrid(1, 0);

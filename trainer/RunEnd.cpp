@@ -49,5 +49,7 @@ void TForm3::EndRun(std::uint8_t reason) {
         TrackBar1.setEnabled(true);
         TrackBar2.setEnabled(true);
         SelectNumber(NumberMode == 1 ? 1 : SelectedNumber);
+    } else {
+        EndGameLevel();
     }
 }

@@ -1,0 +1,403 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <optional>
+#include <vector>
+
+#include "game/BoardGeneration.h"
+#include "tests/support/FormFixture.h"
+
+namespace {
+
+constexpr QRgb kRed = 0xFFFF0000;
+constexpr QRgb kTomato = 0xFFFF6347;
+constexpr QRgb kDeepSkyBlue = 0xFF00BFFF;
+
+// Colours equal but for the last bit a fill with a part-covered edge may lose.
+bool near(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) <= 1 && std::abs(qGreen(a) - qGreen(b)) <= 1 &&
+           std::abs(qBlue(a) - qBlue(b)) <= 1 && qAlpha(a) == qAlpha(b);
+}
+
+struct Cell {
+    int row;
+    int column;
+};
+
+// Two factors and their product, in the order the pupil presses them.
+using Triple = std::array<Cell, 3>;
+
+// A free triple of the board, if there is one.
+std::optional<Triple> findTriple(const game::Board& board) {
+    for (int r = 1; r <= 9; ++r) {
+        for (int c = 1; c <= 10; ++c) {
+            for (const game::Direction d : game::kDirections) {
+                if (!game::lineFits(r, c, d)) {
+                    continue;
+                }
+                const Cell product{r, c};
+                const Cell first{r + d.rowStep, c + d.columnStep};
+                const Cell second{r + 2 * d.rowStep, c + 2 * d.columnStep};
+                const auto& p = board[r][c];
+                const auto& a = board[first.row][first.column];
+                const auto& b = board[second.row][second.column];
+                if (p.Mark == 0 && a.Mark == 0 && b.Mark == 0 && a.Value * b.Value == p.Value) {
+                    return Triple{first, second, product};
+                }
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+class GameMode : public FormFixture {
+  protected:
+    GameMode() {
+        for (int i = 0; i < 997; ++i) {
+            random.push(i * 37 % 101);
+        }
+        start();
+    }
+
+    bool levelRunning() { return form().Button12.tag() == 1; }
+
+    // A press and release in the middle of a cell of the board as it is shown, at 0.99 of its size.
+    void pressCell(Cell cell) {
+        TForm3& f = form();
+        const double x = ((cell.column - 1) * f.GridCellWidth + f.GridCellWidth / 2.0) * 0.99;
+        const double y = ((cell.row - 1) * f.GridCellHeight + f.GridCellHeight / 2.0) * 0.99;
+        f.ImageViewer1MouseDown(x, y);
+        f.ImageViewer1MouseUp(x, y);
+    }
+
+    // Finds a triple on the board and presses it; returns its product.
+    int playTriple() {
+        const std::optional<Triple> triple = findTriple(form().Board);
+        if (!triple) {
+            ADD_FAILURE() << "the board holds no triple";
+            return 0;
+        }
+        for (const Cell& cell : *triple) {
+            pressCell(cell);
+        }
+        return form().Board[(*triple)[2].row][(*triple)[2].column].Value;
+    }
+
+    // Lets the clock run out; returns the ticks it took.
+    int runOutOfTime() {
+        int ticks = 0;
+        while (levelRunning() && ticks < 1000) {
+            form().Timer1.tick();
+            ++ticks;
+        }
+        return ticks;
+    }
+
+    // A bar of the totals chart runs from its base line 10 above the bottom edge to total x
+    // 450 / 8000 above the edge: upward for a large total, downward for a small one.
+    void expectBar(const QImage& totals, int x, int total, QRgb colour) {
+        const double end = 450 - total * 450.0 / 8000;
+        std::vector<int> rows;
+        for (int y = 70; y < totals.height(); ++y) {
+            if (near(totals.pixel(x, y), colour)) {
+                rows.push_back(y);
+            }
+        }
+        ASSERT_FALSE(rows.empty()) << total;
+        EXPECT_NEAR(rows.front(), std::min(440.0, end), 1) << total;
+        EXPECT_NEAR(rows.back() + 1, std::max(440.0, end), 1) << total;
+    }
+
+    // Whether the colour is anywhere in columns left..right below the chart's legend.
+    bool anyPixelOf(const QImage& picture, int left, int right, QRgb colour) {
+        for (int y = 70; y < picture.height(); ++y) {
+            for (int x = left; x <= right; ++x) {
+                if (near(picture.pixel(x, y), colour)) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+};
+
+TEST_F(GameMode, EnteringShowsTheGameControlsInPlaceOfTheTrainers) {
+    TForm3& f = form();
+    f.Button15Click();
+    EXPECT_EQ(f.Button15.tag(), 1);
+    EXPECT_EQ(f.Button15.text(), QString::fromUtf8("Выход-Игра"));
+    EXPECT_EQ(f.Button15.fontSize(), 20);
+    EXPECT_EQ(f.Label10.text(), QString::fromUtf8("Уровень  1"));
+    EXPECT_TRUE(f.Label10.visible());
+    EXPECT_TRUE(f.Label11.visible());
+    EXPECT_TRUE(f.Panel2Viewer.visible());
+    EXPECT_FALSE(f.Panel4.visible());
+    EXPECT_TRUE(f.Button16.visible());
+    EXPECT_EQ(f.Button16.text(), QString::fromUtf8("Справка"));
+    for (const ui::Button* b :
+         {&f.Button1, &f.Button9, &f.Button10, &f.Button11, &f.Button13, &f.Button14}) {
+        EXPECT_FALSE(b->visible()) << b->name().toStdString();
+    }
+    for (const ui::Control* c : std::initializer_list<const ui::Control*>{
+             &f.TrackBar1, &f.TrackBar2, &f.Label6, &f.Label8, &f.ComboBox1, &f.Button18, &f.Label5,
+             &f.Label9, &f.Label14}) {
+        EXPECT_FALSE(c->visible()) << c->name().toStdString();
+    }
+    EXPECT_TRUE(f.TrackBar3.enabled());
+    EXPECT_TRUE(f.Label1.text().isEmpty());
+    EXPECT_TRUE(f.Label4.text().isEmpty());
+    EXPECT_EQ(f.GameLevel, 1);
+    // An empty level chart, and totals of 0: two stubs below the base line.
+    EXPECT_FALSE(anyPixelOf(f.Panel3Viewer.picture(), 0, 280, kDeepSkyBlue) &&
+                 anyPixelOf(f.Panel3Viewer.picture(), 0, 10, kDeepSkyBlue));
+    EXPECT_EQ(f.Panel2Viewer.picture().pixel(35, 445), kDeepSkyBlue);
+    EXPECT_EQ(f.Panel2Viewer.picture().pixel(15, 445), kTomato);
+}
+
+TEST_F(GameMode, TheGameButtonDoesNothingDuringAnExerciseRun) {
+    TForm3& f = form();
+    f.Button12Click();
+    f.Button15Click();
+    EXPECT_EQ(f.Button15.tag(), 0);
+    EXPECT_TRUE(f.Button1.visible());
+    EXPECT_EQ(f.Button15.text(), QString::fromUtf8("Игра"));
+}
+
+TEST_F(GameMode, ALevelStartsWithTheProgramsScoreAndTheTimeItGives) {
+    TForm3& f = form();
+    f.Button15Click();
+    f.Button12Click();
+    EXPECT_TRUE(levelRunning());
+    EXPECT_TRUE(f.Timer1.enabled());
+    EXPECT_FALSE(f.Button16.visible());
+    EXPECT_FALSE(f.TrackBar3.enabled());
+    EXPECT_EQ(f.LevelScores[1].ProgramPoints, f.ProgramLevelPoints);
+    EXPECT_EQ(f.Label9.text(),
+              QString::fromUtf8("Программа - ") + QString::number(f.ProgramLevelPoints));
+    EXPECT_EQ(f.Label5.text(), QString::fromUtf8("Мои баллы - 0"));
+    EXPECT_TRUE(f.Label5.visible() && f.Label9.visible());
+    EXPECT_EQ(f.Label8.text(), QString::number(f.ProgramTripleCount));
+    const int levelTime = std::clamp(f.ProgramTripleCount / 2, 1, 10);
+    EXPECT_EQ(f.TrackBar1.value(), levelTime);
+    EXPECT_EQ(f.Label6.text(), QString::number(levelTime));
+    EXPECT_EQ(f.ProgressBar2.maximum(), levelTime * 40);
+    // The program's triples are not shown: every cell is free.
+    for (int r = 1; r <= 9; ++r) {
+        for (int c = 1; c <= 10; ++c) {
+            ASSERT_EQ(f.Board[r][c].Mark, 0);
+        }
+    }
+    EXPECT_EQ(runOutOfTime(), levelTime * 40 + 1);
+}
+
+TEST_F(GameMode, AFoundTripleScoresAndTheLeadShowsOnceThePupilIsLevel) {
+    TForm3& f = form();
+    f.Button15Click();
+    f.Button12Click();
+    int points = 0;
+    while (points < f.ProgramLevelPoints || points == 0) {
+        const int product = playTriple();
+        ASSERT_GT(product, 0);
+        points += product;
+        EXPECT_EQ(f.Label5.tag(), points);
+        QString expected = QString::fromUtf8("Мои баллы - ") + QString::number(points);
+        if (points >= f.ProgramLevelPoints) {
+            expected += "   +" + QString::number(points - f.ProgramLevelPoints);
+        }
+        EXPECT_EQ(f.Label5.text(), expected);
+    }
+
+    // A press after the level has ended changes nothing, nor does a release.
+    f.Button12Click();
+    const game::Board board = f.Board;
+    const unsigned version = f.Panel1Viewer.pictureVersion();
+    pressCell({1, 1});
+    EXPECT_EQ(f.Board, board);
+    EXPECT_EQ(f.Panel1Viewer.pictureVersion(), version);
+    EXPECT_EQ(f.LevelScores[1].PupilPoints, points);
+}
+
+TEST_F(GameMode, APressSelectsTheCellShownUnderItAndOneBesideTheBoardNone) {
+    TForm3& f = form();
+    f.Button15Click();
+    f.Button12Click();
+    // Column 10 is drawn from (9 x 78 + 3) x 0.99 = 697.95 and row 9 from (8 x 70 + 2) x 0.99 =
+    // 556.38; dividing by the viewer's full size would give column 9 and row 8 there.
+    f.ImageViewer1MouseDown(699, 558);
+    EXPECT_EQ(f.Board[9][10].Mark, game::kMarkSelected);
+    EXPECT_EQ(f.SelectionCount, 1);
+    f.ImageViewer1MouseDown(699, 558);
+    EXPECT_EQ(f.SelectionCount, 0);
+
+    const game::Board board = f.Board;
+    const unsigned version = f.Panel1Viewer.pictureVersion();
+    for (const QPointF at : {QPointF(f.Panel1ViewerWidth * 0.995, 100),
+                             QPointF(100, f.Panel1ViewerHeight - 2), QPointF(-1, 100)}) {
+        f.ImageViewer1MouseDown(at.x(), at.y());
+        EXPECT_EQ(f.Board, board) << at.x() << "," << at.y();
+        EXPECT_EQ(f.Panel1Viewer.pictureVersion(), version);
+    }
+}
+
+TEST_F(GameMode, TenLevelsMakeAGameAndTheNextStartBeginsANewOne) {
+    TForm3& f = form();
+    f.Button15Click();
+    int programTotal = 0;
+    int pupilTotal = 0;
+    int firstLevelPoints = 0;
+    for (int level = 1; level <= 10; ++level) {
+        SCOPED_TRACE(level);
+        ASSERT_EQ(f.GameLevel, level);
+        f.Button12Click();
+        ASSERT_TRUE(levelRunning());
+        const int pupil = level <= 2 ? playTriple() : 0;
+        if (level == 1) {
+            firstLevelPoints = pupil;
+        }
+        if (level % 2 == 1) {
+            f.Button12Click();  // Stop
+        } else {
+            runOutOfTime();
+            if (level < 10) {
+                EXPECT_TRUE(f.Label14.visible());
+                EXPECT_EQ(f.Label14.text(), QString::fromUtf8("Время истекло"));
+            }
+        }
+        ASSERT_FALSE(levelRunning());
+        EXPECT_FALSE(f.Timer1.enabled());
+        EXPECT_EQ(f.LevelScores[level].PupilPoints, pupil);
+        programTotal += f.ProgramLevelPoints;
+        pupilTotal += pupil;
+        if (level < 10) {
+            EXPECT_EQ(f.ProgramTotal, programTotal);
+            EXPECT_EQ(f.PupilTotal, pupilTotal);
+            EXPECT_EQ(f.Label10.text(), QString::fromUtf8("Уровень ") + QString::number(level + 1));
+            EXPECT_FALSE(f.TrackBar3.enabled());
+        }
+        if (level == 3) {
+            // The chart draws the three levels played and nothing to their right.
+            const QImage chart = f.Panel3Viewer.picture();
+            const int cw = 28;
+            for (const QRgb colour : {kDeepSkyBlue, kTomato}) {
+                EXPECT_TRUE(anyPixelOf(chart, 1, cw - 1, colour));
+                EXPECT_TRUE(anyPixelOf(chart, 2 * cw + 1, 3 * cw - 1, colour));
+                EXPECT_FALSE(anyPixelOf(chart, 3 * cw + 2, 9 * cw, colour));
+            }
+            expectBar(f.Panel2Viewer.picture(), 15, programTotal, kTomato);
+            expectBar(f.Panel2Viewer.picture(), 35, pupilTotal, kDeepSkyBlue);
+        }
+    }
+    // The game is over: the chart still shows it, the next game waits at level 1.
+    EXPECT_EQ(f.Label14.text(), QString::fromUtf8("Новая игра"));
+    EXPECT_EQ(f.Label14.fontColor(), kRed);
+    EXPECT_TRUE(f.Label14.visible());
+    EXPECT_EQ(f.GameLevel, 1);
+    EXPECT_EQ(f.Label10.text(), QString::fromUtf8("Уровень 1"));
+    EXPECT_EQ(f.ProgramTotal, 0);
+    EXPECT_EQ(f.PupilTotal, 0);
+    EXPECT_TRUE(f.TrackBar3.enabled());
+    for (int level = 1; level <= 10; ++level) {
+        EXPECT_EQ(f.LevelScores[level].ProgramPoints, 0);
+    }
+    EXPECT_EQ(f.LevelScores[1].PupilPoints, firstLevelPoints);
+    EXPECT_TRUE(anyPixelOf(f.Panel3Viewer.picture(), 9 * 28 + 2, 279, kTomato));
+
+    f.Button12Click();
+    EXPECT_FALSE(f.Label14.visible());
+    EXPECT_FALSE(f.TrackBar3.enabled());
+    EXPECT_EQ(f.LevelScores[1].ProgramPoints, f.ProgramLevelPoints);
+    EXPECT_FALSE(anyPixelOf(f.Panel3Viewer.picture(), 2, 279, kTomato));
+}
+
+TEST_F(GameMode, LeavingDuringALevelAbandonsItAndGivesTheTrainerItsSettingsBack) {
+    TForm3& f = form();
+    f.TrackBar1.setValue(4);
+    f.TrackBar2.setValue(30);
+    f.Button15Click();
+    f.Button12Click();
+    ASSERT_TRUE(levelRunning());
+    f.Button15Click();
+
+    EXPECT_EQ(f.Button15.tag(), 0);
+    EXPECT_FALSE(levelRunning());
+    EXPECT_FALSE(f.Timer1.enabled());
+    EXPECT_EQ(f.LevelScores[1].PupilPoints, 0);
+    EXPECT_EQ(f.PupilTotal, 0);
+    EXPECT_EQ(f.ProgramTotal, 0);
+    EXPECT_EQ(f.TrackBar1.value(), 4);
+    EXPECT_EQ(f.TrackBar2.value(), 30);
+    EXPECT_EQ(f.Label6.text(), "4");
+    EXPECT_EQ(f.Label8.text(), "30");
+    EXPECT_EQ(f.ProgressBar2.maximum(), 240);
+    EXPECT_EQ(f.Progress.TimeSetting, 4);
+    EXPECT_EQ(f.Progress.CountSetting, 30);
+    EXPECT_TRUE(f.TrackBar1.enabled() && f.TrackBar1.visible());
+    EXPECT_EQ(f.Button15.text(), QString::fromUtf8("Игра"));
+    EXPECT_EQ(f.Button15.fontSize(), 26);
+    EXPECT_FALSE(f.Button16.visible());
+    EXPECT_FALSE(f.Panel2Viewer.visible());
+    EXPECT_TRUE(f.Panel4.visible());
+    EXPECT_FALSE(f.Label11.visible());
+    EXPECT_TRUE(f.Button1.visible() && f.Button14.visible());
+    EXPECT_EQ(f.Label1.text(), QString::fromUtf8("на 2"));
+    EXPECT_FALSE(f.Label9.visible() || f.Label5.visible());
+
+    // A trainer run now has the pupil's own count of exercises.
+    f.Button12Click();
+    EXPECT_EQ(f.ExercisesInRun, 30);
+}
+
+TEST_F(GameMode, AGameEnteredFromErrorCorrectionGivesBackThePupilsOwnSettings) {
+    TForm3& f = form();
+    f.TrackBar1.setValue(4);
+    f.TrackBar2.setValue(30);
+    // Error correction as it stands after Button13: the pupil's settings put aside, its own on
+    // the bars.
+    f.SavedNumber = 1;
+    f.SavedTimeSetting = 4;
+    f.SavedCountSetting = 30;
+    f.TrackBar1.setValue(3);
+    f.TrackBar2.setValue(12);
+    f.NumberMode = 2;
+    f.Button13.setTag(1);
+
+    f.Button15Click();
+    f.Button15Click();
+    EXPECT_EQ(f.Button13.tag(), 0);
+    EXPECT_EQ(f.TrackBar1.value(), 4);
+    EXPECT_EQ(f.TrackBar2.value(), 30);
+    EXPECT_EQ(f.Progress.TimeSetting, 4);
+    EXPECT_EQ(f.Progress.CountSetting, 30);
+    EXPECT_EQ(f.NumberMode, 1);
+}
+
+TEST_F(GameMode, TheGamesCaptionsFollowTheLanguageChosenBeforeIt) {
+    const struct {
+        int item;
+        const char* button;
+        const char* level;
+        const char* results;
+        const char* range;
+        const char* program;
+    } cases[] = {
+        {0, "Выход-Игра", "Уровень  1", "Результаты игры", "числа  1-7", "Программа - "},
+        {1, "Out of Game", "Level  1", "The results of the game", "number  1-7", "Programme - "},
+        {2, "Out of Game", "Level  1", "The results of the game", "number  1-7", "Program - "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item);
+        FormFixture::form_ = std::make_unique<TForm3>(dataFolder(), clock, random, reporter);
+        TForm3& f = start();
+        f.ComboBox1.setItemIndex(c.item);
+        f.Button15Click();
+        EXPECT_EQ(f.Button15.text(), QString::fromUtf8(c.button));
+        EXPECT_EQ(f.Label10.text(), QString::fromUtf8(c.level));
+        EXPECT_EQ(f.Label11.text(), QString::fromUtf8(c.results));
+        EXPECT_EQ(f.Label22.text(), QString::fromUtf8(c.range));
+        f.Button12Click();
+        EXPECT_TRUE(f.Label9.text().startsWith(QString::fromUtf8(c.program)));
+    }
+}
+
+}  // namespace
