@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "game/Board.h"
+#include "help/HelpBackground.h"
 #include "persistence/ProgressRecord.h"
 #include "ui/Bitmap.h"
 #include "ui/Checked.h"
@@ -214,6 +215,8 @@ public:
     // ---- statistics state ----
 
     // ---- help state ----
+    // The dots of the help pages' background; the clock is stirred in at every page.
+    help::DitherRandom HelpDither;
 
 private:
     void createControls();
