@@ -1,30 +1,34 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include <QImage>
 
 namespace help {
 
-// A small, fast generator for the background's dots (splitmix64): one call gives the random bits
-// of two dots.
+// The random dots of the help pages' background: eight xorshift generators side by side, so
+// that a row of a dense screen's picture takes a millisecond's fraction rather than several.
 class DitherRandom {
   public:
-    explicit DitherRandom(std::uint64_t seed = 0) : state_(seed) {}
+    explicit DitherRandom(std::uint64_t seed = 0);
 
     // Stirs outside entropy (the clock) into the state, so that every page gets new dots.
-    void mix(std::uint64_t entropy) { state_ ^= entropy; }
+    void mix(std::uint64_t entropy);
 
-    std::uint64_t next() {
-        state_ += 0x9E3779B97F4A7C15ULL;
-        std::uint64_t z = state_;
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
-    }
+    // Writes count dots from a 16-bit draw each: deep sky blue where the draw is below bound,
+    // dodger blue elsewhere.
+    void dots(QRgb* row, int count, std::uint16_t bound);
 
   private:
-    std::uint64_t state_;
+    static constexpr int kLanes = 8;
+    // Draws of 16 bits that one step of the generators gives.
+    static constexpr int kDrawsPerStep = kLanes * 4;
+
+    void step(QRgb* out, std::uint16_t bound);
+    void reseed(std::uint64_t seed);
+
+    std::array<std::uint64_t, kLanes> lanes_{};
 };
 
 // The dithered background of the help pages over a whole picture of width x height design units,

@@ -1,6 +1,7 @@
 #include "help/HelpScreen.h"
 
 #include <bit>
+#include <cmath>
 
 #include "app/Colours.h"
 #include "app/Form.h"
@@ -22,6 +23,13 @@ constexpr double kTableLeft = 130;
 
 QRectF between(double left, double top, double right, double bottom) {
     return QRectF(QPointF(left, top), QPointF(right, bottom));
+}
+
+// A text box with its edges on the nearest whole units. Text centred in it moves by half a unit
+// at most, and on a dense screen its large glyphs are then copied from a picture drawn once
+// instead of being filled as outlines on every page.
+QRectF onWholeUnits(double left, double top, double right, double bottom) {
+    return between(std::round(left), std::round(top), std::round(right), std::round(bottom));
 }
 
 void paintTitleWord(ui::Canvas& canvas, int width) {
@@ -46,7 +54,7 @@ void paintMultiplicationTable(ui::Canvas& canvas, int cellWidth) {
             const double left = kTableLeft + column * s;
             const double top = kTableLeft + row * s;
             canvas.setFillColor(heading ? kBlue : kWhite);
-            canvas.fillText(between(left + 1, top + 1, left + s - 1, top + s - 1),
+            canvas.fillText(onWholeUnits(left + 1, top + 1, left + s - 1, top + s - 1),
                             QString::number(number), true, 1, ui::Align::Center, ui::Align::Center);
         }
     }
@@ -79,8 +87,8 @@ void paintHelpText(ui::Canvas& canvas, const HelpPage& page) {
             continue;
         }
         canvas.setFont(line.fontSize);
-        canvas.fillText(between(20, slotTop(line.firstSlot), page.width,
-                                slotTop(line.firstSlot + line.slotCount)),
+        canvas.fillText(onWholeUnits(20, slotTop(line.firstSlot), page.width,
+                                     slotTop(line.firstSlot + line.slotCount)),
                         text, true, 1, ui::Align::Leading, ui::Align::Center);
     }
 }

@@ -10,6 +10,7 @@ constexpr int kColumnCount = 10;
 constexpr std::uint8_t kFound = 3;
 constexpr double kValueFont = 30;
 constexpr double kCornerRadius = 2;
+constexpr double kTextOverhang = 10;
 
 constexpr std::uint8_t kExampleValues[3][kColumnCount] = {
     {10, 25, 30, 5, 6, 4, 32, 72, 11, 55},
@@ -51,8 +52,11 @@ void paintRulesExample(ui::Canvas& canvas, const game::Board& board, int cellWid
                               QPointF((c - 1) * s2 + 125 + s2 - 2, e * s2 + 440 + s2 - 2));
             canvas.setFillColor(cell.Mark == kFound ? colours::kWhite : colours::kSilver);
             canvas.fillRoundRect(rect, kCornerRadius, kCornerRadius);
+            // Centred in a box wider than the cell, so that a number a little wider than its
+            // cell shows whole rather than cut at the cell's edges.
             canvas.setFillColor(colours::kBlack);
-            canvas.fillText(rect, QString::number(cell.Value), false, 1, ui::Align::Center,
+            canvas.fillText(rect.adjusted(-kTextOverhang, 0, kTextOverhang, 0),
+                            QString::number(cell.Value), false, 1, ui::Align::Center,
                             ui::Align::Center);
         }
     }
