@@ -7,8 +7,9 @@
 
 namespace help {
 
-// The random dots of the help pages' background: eight xorshift generators side by side, so
-// that a row of a dense screen's picture takes a millisecond's fraction rather than several.
+// The random dots of the help pages' background: eight xorshift generators side by side, whose
+// steps the processor takes together, so that the dots of a whole picture for a dense screen take
+// about a millisecond.
 class DitherRandom {
   public:
     explicit DitherRandom(std::uint64_t seed = 0);
