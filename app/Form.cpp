@@ -273,6 +273,7 @@ void TForm3::FormCreate() {
 
     DrawExerciseColumn(static_cast<std::uint8_t>(Operation), 0, 1, 1);
     SelectNumber(2);
+    DrawHelpScreen(0);
 
     TrackBar3.setValue(7);
 }

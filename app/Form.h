@@ -10,6 +10,7 @@
 #include "game/Board.h"
 #include "game/GameCharts.h"
 #include "game/PlayerMoves.h"
+#include "help/HelpBackground.h"
 #include "persistence/ProgressRecord.h"
 #include "ui/Bitmap.h"
 #include "ui/Checked.h"
@@ -247,6 +248,8 @@ public:
     // ---- statistics state ----
 
     // ---- help state ----
+    // The dots of the help pages' background; the clock is stirred in at every page.
+    help::DitherRandom HelpDither;
 
 private:
     void createControls();

@@ -52,6 +52,7 @@ void TForm3::ComboBox1Change() {
     SetCaptions(LanguageRow);
     SelectNumber(SelectedNumber);
     DrawMarkLegend();
+    DrawHelpScreen(Button18.visible() ? 0 : 1);
     TrackBar3Change();
     SaveProgress(Operation, 1, 0, 0);
 }

@@ -1,6 +1,154 @@
-#include "app/Form.h"
+#include "help/HelpScreen.h"
 
-// Placeholders until the help pages are built.
-void TForm3::Button18Click() {}
-void TForm3::DrawHelpScreen(int) {}
-void TForm3::ShowGameRules() {}
+#include <bit>
+#include <cmath>
+
+#include "app/Colours.h"
+#include "app/Form.h"
+#include "help/HelpBackground.h"
+#include "help/HelpTexts.h"
+#include "help/RulesExample.h"
+
+namespace help {
+
+namespace {
+
+using colours::kBlue;
+using colours::kWhite;
+
+constexpr double kTitleWordFont = 50;
+constexpr double kTitleLineFont = 40;
+constexpr double kTableFont = 30;
+constexpr double kTableLeft = 130;
+
+QRectF between(double left, double top, double right, double bottom) {
+    return QRectF(QPointF(left, top), QPointF(right, bottom));
+}
+
+// A text box with its edges on the nearest whole units. Text centred in it moves by half a unit
+// at most, and on a dense screen its large glyphs are then copied from a picture drawn once
+// instead of being filled as outlines on every page.
+QRectF onWholeUnits(double left, double top, double right, double bottom) {
+    return between(std::round(left), std::round(top), std::round(right), std::round(bottom));
+}
+
+void paintTitleWord(ui::Canvas& canvas, int width) {
+    canvas.setFont(kTitleWordFont);
+    canvas.setFillColor(kWhite);
+    canvas.fillText(between(20, 0, width - 20, 70), kTitleWord, true, 1, ui::Align::Center,
+                    ui::Align::Center);
+}
+
+// The multiplication table of the title page: the column numbers along row 1 and the row numbers
+// down column 0 in blue, the products in white, no cell backgrounds.
+void paintMultiplicationTable(ui::Canvas& canvas, int cellWidth) {
+    const double s = cellWidth / 1.7;
+    canvas.setFont(kTableFont);
+    for (int row = 1; row <= 9; ++row) {
+        for (int column = 0; column <= 10; ++column) {
+            if (row == 1 && column == 0) {
+                continue;
+            }
+            const bool heading = row == 1 || column == 0;
+            const int number = row == 1 ? column : column == 0 ? row : row * column;
+            const double left = kTableLeft + column * s;
+            const double top = kTableLeft + row * s;
+            canvas.setFillColor(heading ? kBlue : kWhite);
+            canvas.fillText(onWholeUnits(left + 1, top + 1, left + s - 1, top + s - 1),
+                            QString::number(number), true, 1, ui::Align::Center, ui::Align::Center);
+        }
+    }
+}
+
+void paintTitlePage(ui::Canvas& canvas, const HelpPage& page) {
+    paintTitleWord(canvas, page.width);
+    canvas.setFont(kTitleLineFont);
+    canvas.setFillColor(kWhite);
+    canvas.fillText(between(20, 70, page.width - 20, 170), page.titleLine, true, 1,
+                    ui::Align::Center, ui::Align::Trailing);
+    paintMultiplicationTable(canvas, page.cellWidth);
+}
+
+// The instructions or the rules, one or two slots of lineH per entry. The rules, which have no
+// title word and an example below, start one slot and 10 units higher.
+void paintHelpText(ui::Canvas& canvas, const HelpPage& page) {
+    const double lineH = page.cellWidth / 2.3;
+    const double shift = page.page == kRulesPage ? lineH + 10 : 0;
+    auto slotTop = [&](int slot) { return slot * lineH + 20 - shift; };
+    const TextMeasure measure = [&canvas](const QString& text, double fontSize) {
+        canvas.setFont(fontSize);
+        return canvas.textWidth(text);
+    };
+    const int block = helpBlock(page.page, page.languageRow);
+    canvas.setFillColor(kWhite);
+    for (const HelpLine& line : layoutHelpBlock(block, page.width - 30, measure)) {
+        const QString text = QString::fromUtf8(HelpText[line.entry]);
+        if (text.isEmpty()) {
+            continue;
+        }
+        canvas.setFont(line.fontSize);
+        canvas.fillText(onWholeUnits(20, slotTop(line.firstSlot), page.width,
+                                     slotTop(line.firstSlot + line.slotCount)),
+                        text, true, 1, ui::Align::Leading, ui::Align::Center);
+    }
+}
+
+}  // namespace
+
+void paintHelpPage(ui::Canvas& canvas, const HelpPage& page) {
+    canvas.setFillEnabled(true);
+    switch (page.page) {
+        case kTitlePage:
+            paintTitlePage(canvas, page);
+            return;
+        case kInstructionsPage:
+            paintTitleWord(canvas, page.width);
+            paintHelpText(canvas, page);
+            return;
+        case kRulesPage:
+            if (page.board == nullptr) {
+                throw ui::RangeError(QStringLiteral("The game rules need the example board"));
+            }
+            paintHelpText(canvas, page);
+            paintRulesExample(canvas, *page.board, page.cellWidth);
+            return;
+        default:
+            ui::throwRangeError(page.page, kTitlePage, kRulesPage);
+    }
+}
+
+}  // namespace help
+
+void TForm3::DrawHelpScreen(int page) {
+    if (page < help::kTitlePage || page > help::kRulesPage) {
+        ui::throwRangeError(page, help::kTitlePage, help::kRulesPage);
+    }
+    help::HelpPage content;
+    content.page = page;
+    content.width = Panel1ViewerWidth;
+    content.cellWidth = GridCellWidth;
+    content.languageRow = LanguageRow;
+    content.board = &Board;
+    if (page == help::kTitlePage) {
+        content.titleLine = uiText(35);
+    }
+    SharedBitmap.setSize(Panel1ViewerWidth, Panel1ViewerHeight);
+    HelpDither.mix(std::bit_cast<std::uint64_t>(clock_.now()));
+    help::paintHelpBackground(SharedBitmap.image(), Panel1ViewerWidth, Panel1ViewerHeight,
+                              HelpDither);
+    {
+        ui::Canvas canvas(SharedBitmap);
+        help::paintHelpPage(canvas, content);
+    }
+    Panel1Viewer.setPicture(SharedBitmap);
+}
+
+void TForm3::Button18Click() {
+    Button18.hide();
+    DrawHelpScreen(help::kInstructionsPage);
+}
+
+void TForm3::ShowGameRules() {
+    help::writeRulesExample(Board);
+    DrawHelpScreen(help::kRulesPage);
+}

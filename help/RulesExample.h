@@ -1,0 +1,19 @@
+#pragma once
+
+#include "game/Board.h"
+#include "ui/Bitmap.h"
+
+namespace help {
+
+// The rows of the board that the game rules show as their example.
+constexpr int kExampleFirstRow = 4;
+constexpr int kExampleLastRow = 6;
+
+// Writes the example into rows 4 to 6 of the board: numbers with four found triples, a column,
+// a row, a row further down and a diagonal.
+void writeRulesExample(game::Board& board);
+
+// Paints rows 4 to 6 of the board below the rules' text: found triples white, other cells silver.
+void paintRulesExample(ui::Canvas& canvas, const game::Board& board, int cellWidth);
+
+}  // namespace help
