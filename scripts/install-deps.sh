@@ -9,6 +9,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
     # tests and benchmarks
     googletest libgtest-dev libgmock-dev libbenchmark-dev
+    # fuzzing the loaders (clang with libFuzzer and the sanitizers)
+    clang libclang-rt-14-dev
     # the real window under a virtual screen, clicks and screenshots
     xvfb xauth xdotool x11-utils imagemagick
 )
