@@ -1,4 +1,5 @@
-// The program's start over arbitrary Save.dat and save2.dat, drawing what it loaded.
+// The program's start over arbitrary Save.dat and save2.dat, drawing what it loaded, and the
+// first answers of a run over it.
 //
 // An input is one byte saying which files exist (bit 0 Save.dat, bit 1 save2.dat), two bytes
 // (little-endian) with the length of Save.dat, Save.dat's bytes, and save2.dat's bytes.
@@ -10,8 +11,23 @@
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/StartupInput.h"
 #include "persistence/ProgressFiles.h"
+#include "tests/trainer/RunTestSupport.h"
 
 namespace {
+
+// The first answers of a run: exercises chosen by the loaded counts, a wrong answer looked up
+// among the loaded errors and weighed onto them, and the column redrawn.
+void answerFirstExercises(TForm3& form, const ui::CollectingErrorReporter& reporter) {
+    auto handle = [&](const std::function<void()>& handler) {
+        if (!form.dispatch(handler)) {
+            fuzz::fail(QStringLiteral("a run over loaded files failed: ") +
+                       reporter.messages.join('\n'));
+        }
+    };
+    handle([&form] { form.Button12Click(); });
+    handle([&form] { press(form, wrongAnswer(form)); });
+    handle([&form] { press(form, form.ExpectedAnswer); });
+}
 
 // Screens that draw what was loaded, opened after the start. The statistics screen (the error
 // rates of the loaded error file, with NaN, infinite and huge weights, and the loaded counts)
@@ -86,6 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkFileKept(saveDat, input.saveDat, saveDatDamaged);
     checkFileKept(errorFile, input.errorFile, errorFileDamaged);
 
+    answerFirstExercises(form, reporter);
     openScreensDrawnFromLoadedData(form);
     return 0;
 }

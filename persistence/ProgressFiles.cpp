@@ -8,7 +8,6 @@
 
 #include <QDate>
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTime>
