@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "app/SingleInstance.h"
 #include "app/Texts.h"
 #include "persistence/ProgressFiles.h"
 #include "tests/support/FormFixture.h"
@@ -140,6 +141,23 @@ TEST_P(FileFault, ASaveThatFailsIsToldAndWrittenByTheNextSaveOnceTheFolderIsMend
                                                              ? kLanguageCodeAmerican
                                                              : fault.languageItem + 1);
     EXPECT_FALSE(QFile::exists(persistence::unfinishedWritePath(dataFile("save2.dat"))));
+}
+
+// A folder nobody can write to holds no lock either: the program starts on what it holds and
+// tells the pupil only when a save fails.
+TEST_F(FileFaults, TheProgramStartsOnAReadOnlyFolderWithTheProgressInIt) {
+    if (!mountSmallDisk()) {
+        GTEST_SKIP() << "mounting a small file system needs root";
+    }
+    start().ComboBox1.setItemIndex(kLanguageItemBritish);
+    setReadOnly(true);
+
+    const SingleInstance instance(dataFolder());
+    EXPECT_FALSE(instance.anotherCopyRuns());
+    TForm3 again(dataFolder(), clock, random, reporter);
+    EXPECT_TRUE(again.dispatch([&again] { again.FormCreate(); }));
+    EXPECT_EQ(again.LanguageRow, 2);
+    EXPECT_TRUE(reporter.messages.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, FileFault, ::testing::ValuesIn(kFaults),
