@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "app/Colours.h"
+#include "app/Texts.h"
 
 namespace {
 
@@ -216,7 +217,7 @@ void TForm3::FormCreate() {
         DataFolder += QLatin1Char('/');
     }
     if (!QDir(DataFolder).exists() && !QDir().mkpath(DataFolder)) {
-        throw ui::IoError(QStringLiteral("Cannot create the data folder %1").arg(DataFolder));
+        throw ui::IoError(fileMessage(LanguageRow, kMessageCannotCreateDataFolder).arg(DataFolder));
     }
 
     SharedBitmap.setSize(0, 0);

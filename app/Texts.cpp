@@ -123,6 +123,27 @@ const ui::CheckedArray<UiTextRow, 1, 2> UiText = makeUiText();
 const ui::CheckedArray<const char*, 0, 2> AmericanText =
     fromList<ui::CheckedArray<const char*, 0, 2>>({"Time expired", "Program", "Set to nil"});
 
+const ui::CheckedArray<FileMessageRow, 1, 2> FileMessageText = [] {
+    ui::CheckedArray<FileMessageRow, 1, 2> table;
+    table[1] = fromList<FileMessageRow>({
+        "Не удалось найти папку для данных программы.",
+        "Не удалось создать папку для данных программы: %1",
+        "Программа уже открыта. Перейдите в её окно: вторая копия закрывается, чтобы не "
+        "испортить сохранённые результаты.",
+    });
+    table[2] = fromList<FileMessageRow>({
+        "The folder for the program's data could not be found.",
+        "The folder for the program's data could not be created: %1",
+        "The program is already open. Please switch to its window: this second copy closes so "
+        "that the saved progress is not spoilt.",
+    });
+    return table;
+}();
+
+QString fileMessage(int languageRow, FileMessage message) {
+    return QString::fromUtf8(FileMessageText[languageRow == 2 ? 2 : 1][message]);
+}
+
 QString TForm3::uiText(int entry) const {
     if (AmericanEnglish == 1) {
         switch (entry) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include "ui/Checked.h"
 
 // The interface texts: a Russian row (1) and an English row (2) of the same entries, UTF-8.
@@ -8,6 +10,20 @@ extern const ui::CheckedArray<UiTextRow, 1, 2> UiText;
 
 // American English replaces entries 15, 17 and 34 of the English row with these, in that order.
 extern const ui::CheckedArray<const char*, 0, 2> AmericanText;
+
+// Messages about the pupil's files and the program's start, beside the interface texts: a Russian
+// row (1) and an English row (2), UTF-8. %1 stands for the folder where one is named.
+enum FileMessage {
+    kMessageNoDataLocation = 0,  // the system names no folder for application data
+    kMessageCannotCreateDataFolder = 1,
+    kMessageAlreadyOpen = 2,  // a second copy was started for the same data folder
+};
+using FileMessageRow = ui::CheckedArray<const char*, 0, 2>;
+extern const ui::CheckedArray<FileMessageRow, 1, 2> FileMessageText;
+
+// A file message in a row of the table; a row other than English reads as Russian, the language
+// the program starts in.
+QString fileMessage(int languageRow, FileMessage message);
 
 // The language choices of the combo box, in item order.
 constexpr int kLanguageItemRussian = 0;

@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 
 #include "app/Form.h"
+#include "app/SingleInstance.h"
 #include "app/Texts.h"
 #include "ui/Bitmap.h"
 #include "ui/Clock.h"
@@ -83,8 +84,15 @@ int main(int argc, char** argv) {
     widgets::MessageBoxReporter reporter;
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (dataHome.isEmpty()) {
-        reporter.report(QStringLiteral("Cannot find the folder for application data."));
+        reporter.report(fileMessage(1, kMessageNoDataLocation));
         return 1;
+    }
+    const QString dataFolder = dataHome + QStringLiteral("/Kestrova/");
+    // A second copy for the same pupil's folder says so and ends, leaving the folder alone.
+    const SingleInstance instance(dataFolder);
+    if (instance.anotherCopyRuns()) {
+        reporter.report(instance.alreadyOpenMessage());
+        return 0;
     }
 
     // The form paints its pictures with as many pixels as the screen shows per design unit.
@@ -97,7 +105,7 @@ int main(int argc, char** argv) {
 
     ui::SystemClock clock;
     ui::SystemRandom random;
-    TForm3 form(dataHome + QStringLiteral("/Kestrova/"), clock, random, reporter, pixelRatio);
+    TForm3 form(dataFolder, clock, random, reporter, pixelRatio);
     // An error during start-up ends the program: it cannot go on without its data.
     if (!form.dispatch([&form] { form.FormCreate(); })) {
         return 1;

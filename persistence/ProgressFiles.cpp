@@ -1,12 +1,15 @@
 #include "persistence/ProgressFiles.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+
+#include <unistd.h>
 
 #include <QDate>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTime>
 
 namespace persistence {
@@ -19,24 +22,47 @@ QString errorFilePath(const QString& folder, int operation) {
     return folder + QStringLiteral("save%1.dat").arg(operation);
 }
 
+QString unfinishedWritePath(const QString& path) {
+    return path + QStringLiteral(".writing");
+}
+
+namespace {
+
+FileFailure failedWrite(QFile& file, const QString& path, const QString& reason) {
+    file.close();
+    file.remove();
+    return FileFailure{path, reason};
+}
+
+}  // namespace
+
 std::optional<FileFailure> writeFileAtomically(const QString& path, const QByteArray& bytes,
                                                const DeviceWrite& write) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // A fixed temporary name, unlike QSaveFile's random one, lets the next start find and remove
+    // what a killed write left, and nothing else.
+    QFile file(unfinishedWritePath(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         return FileFailure{path, file.errorString()};
     }
     const qint64 written = write ? write(file, bytes) : file.write(bytes);
     if (written != bytes.size()) {
-        const QString reason = file.error() != QFileDevice::NoError
-                                   ? file.errorString()
-                                   : QStringLiteral("only %1 of %2 bytes could be written")
-                                         .arg(std::max<qint64>(written, 0))
-                                         .arg(bytes.size());
-        file.cancelWriting();
-        return FileFailure{path, reason};
+        return failedWrite(file, path,
+                           file.error() != QFileDevice::NoError
+                               ? file.errorString()
+                               : QStringLiteral("only %1 of %2 bytes could be written")
+                                     .arg(std::max<qint64>(written, 0))
+                                     .arg(bytes.size()));
     }
-    if (!file.commit()) {
-        return FileFailure{path, file.errorString()};
+    // On the disk before the rename, so that a power cut leaves the old content or the new.
+    if (!file.flush() || ::fdatasync(file.handle()) != 0) {
+        return failedWrite(
+            file, path,
+            file.error() != QFileDevice::NoError ? file.errorString() : qt_error_string(errno));
+    }
+    file.close();
+    if (::rename(QFile::encodeName(file.fileName()).constData(),
+                 QFile::encodeName(path).constData()) != 0) {
+        return failedWrite(file, path, qt_error_string(errno));
     }
     return std::nullopt;
 }
@@ -132,6 +158,25 @@ std::variant<ProgressFileContent, FileFailure> readProgressFile(const QString& p
     // Bytes after the first record are not read.
     content.record = decodeProgressRecord(recordAt<ProgressRecord::kSize>(*bytes, 0));
     return content;
+}
+
+std::optional<ProgressRecord> peekProgressRecord(const QString& path) {
+    const auto read = readWholeFile(path);
+    const auto* bytes = std::get_if<std::optional<QByteArray>>(&read);
+    if (bytes == nullptr || !*bytes || (*bytes)->size() < ProgressRecord::kSize) {
+        return std::nullopt;
+    }
+    return decodeProgressRecord(recordAt<ProgressRecord::kSize>(**bytes, 0));
+}
+
+void removeUnfinishedWrites(const QString& folder) {
+    QStringList paths{unfinishedWritePath(progressFilePath(folder))};
+    for (int operation : {kMultiplication, kDivision}) {
+        paths << unfinishedWritePath(errorFilePath(folder, operation));
+    }
+    for (const QString& path : paths) {
+        QFile::remove(path);
+    }
 }
 
 }  // namespace persistence

@@ -57,6 +57,18 @@ struct ProgressFileContent {
 std::variant<ErrorFileContent, FileFailure> readErrorFile(const QString& path, double moment);
 std::variant<ProgressFileContent, FileFailure> readProgressFile(const QString& path, double moment);
 
+// The record of a Save.dat that holds one, read without moving anything: for a look at the stored
+// settings by a copy of the program that must leave the folder as it is.
+std::optional<ProgressRecord> peekProgressRecord(const QString& path);
+
+// The temporary file a write of the file goes to before it is renamed over the file. A write
+// that was killed leaves it beside the old file, which is still whole.
+QString unfinishedWritePath(const QString& path);
+
+// Removes what killed writes left of the progress files in the folder. Call it only while no
+// other process writes there.
+void removeUnfinishedWrites(const QString& folder);
+
 // The name a damaged file is moved to: "<name>.damaged-YYYYMMDD-HHMMSS", with "-2", "-3", ...
 // appended when that name is already taken.
 QString damagedFileName(const QString& path, double moment);

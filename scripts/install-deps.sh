@@ -13,6 +13,8 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     # checks of the menu entry and the software-centre data
     desktop-file-utils appstream
+    # fuzzing the loaders (clang with libFuzzer and the sanitizers)
+    clang libclang-rt-14-dev
     # the real window under a virtual screen, clicks and screenshots
     xvfb xauth xdotool x11-utils imagemagick
 )

@@ -1,0 +1,112 @@
+// Writes the fuzz targets' seed corpus: the files the program itself writes while a pupil uses
+// it (runs of one number and of all numbers, both operations, all three languages).
+// Usage: fuzz_seeds FOLDER, which receives save_dat/, error_file/ and startup/.
+#include <cstdio>
+#include <set>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "app/Form.h"
+#include "app/Texts.h"
+#include "fuzz/FuzzSupport.h"
+#include "fuzz/StartupInput.h"
+#include "persistence/ProgressFiles.h"
+#include "tests/trainer/RunTestSupport.h"
+
+namespace {
+
+class SeedWriter {
+  public:
+    explicit SeedWriter(const QString& out) : out_(out) {
+        for (const char* folder : {"save_dat", "error_file", "startup"}) {
+            QDir().mkpath(out_ + "/" + folder);
+        }
+    }
+
+    // A whole run; every third answer wrong when `mistakes` is set.
+    void run(TForm3& form, bool mistakes) {
+        handle(form, [&form] { form.Button12Click(); });
+        for (int answer = 1; form.Button12.tag() == 1; ++answer) {
+            const int n = mistakes && answer % 3 == 0 ? wrongAnswer(form) : form.ExpectedAnswer;
+            handle(form, [&form, n] { press(form, n); });
+        }
+    }
+
+    void handle(TForm3& form, const std::function<void()>& handler) {
+        if (!form.dispatch(handler)) {
+            fuzz::fail(QStringLiteral("the program failed while writing seeds"));
+        }
+    }
+
+    // Keeps the files as they are now in the data folder.
+    void take(const QString& folder) {
+        const QByteArray saveDat = fuzz::readFile(persistence::progressFilePath(folder));
+        keep("save_dat", saveDat);
+        for (int operation : {persistence::kMultiplication, persistence::kDivision}) {
+            const QByteArray errors = fuzz::readFile(persistence::errorFilePath(folder, operation));
+            keep("error_file", errors);
+            fuzz::StartupInput input;
+            input.saveDat = saveDat;
+            input.errorFile = errors;
+            keep("startup", input.serialise());
+        }
+    }
+
+    int written() const { return static_cast<int>(seen_.size()); }
+
+  private:
+    void keep(const char* folder, const QByteArray& bytes) {
+        const QByteArray hash = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex();
+        if (bytes.isEmpty() || !seen_.insert(folder + hash).second) {
+            return;
+        }
+        fuzz::writeFile(out_ + "/" + folder + "/" + QString::fromLatin1(hash), bytes);
+    }
+
+    QString out_;
+    std::set<QByteArray> seen_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+        return 2;
+    }
+    fuzz::startApplication(&argc, &argv);
+    SeedWriter seeds(QString::fromLocal8Bit(argv[1]));
+    const QString folder = fuzz::freshDataFolder();
+    ui::FixedClock clock(fuzz::kMoment);
+    ui::SystemRandom random;
+    ui::CollectingErrorReporter reporter;
+    TForm3 form(folder, clock, random, reporter);
+    seeds.handle(form, [&form] { form.FormCreate(); });
+
+    form.TrackBar2.setValue(10);
+    seeds.run(form, true);
+    seeds.take(folder);
+    // More than ten runs of one number, so that its oldest marks give way.
+    for (int i = 0; i < 11; ++i) {
+        clock.set(fuzz::kMoment + i);
+        seeds.run(form, i % 2 == 0);
+    }
+    seeds.take(folder);
+    seeds.handle(form, [&form] { form.Button1Click(); });
+    seeds.run(form, true);
+    seeds.handle(form, [&form] { form.ComboBox1.setItemIndex(kLanguageItemBritish); });
+    seeds.take(folder);
+    seeds.handle(form, [&form] { form.Button11Click(); });
+    seeds.handle(form, [&form] { form.Button7Click(); });
+    seeds.run(form, true);
+    seeds.handle(form, [&form] { form.ComboBox1.setItemIndex(kLanguageItemAmerican); });
+    seeds.take(folder);
+
+    if (!reporter.messages.isEmpty()) {
+        fuzz::fail(reporter.messages.join('\n'));
+    }
+    std::printf("%d seed files\n", seeds.written());
+    return 0;
+}
