@@ -409,7 +409,56 @@ std::vector<std::string> Storm::violations(bool checkFiles) {
 
 // Runs a storm and stops at the first event after which something does not hold; the last events
 // before it are printed so that the shortest sequence can be cut from them.
+// How far the storm got: the states it entered, so that a storm that never leaves the start
+// screen shows.
+struct Reached {
+    int runs = 0;
+    int marks = 0;
+    int corrections = 0;
+    int statistics = 0;
+    int resets = 0;
+    int levels = 0;
+    int games = 0;
+};
+
+struct Snapshot {
+    int run, correction, statistics, game, level;
+    int marks;
+    int answers;
+};
+
+Snapshot snapshot(const TForm3& f) {
+    int marks = 0;
+    int answers = 0;
+    for (int op = persistence::kMultiplication; op <= persistence::kDivision; ++op) {
+        for (int number = 1; number <= 9; ++number) {
+            for (int k = 1; k <= 10; ++k) {
+                marks += f.Progress.MarkHistory[op][number][k];
+            }
+        }
+        for (int a = 1; a <= 10; ++a) {
+            for (int b = 1; b <= 10; ++b) {
+                answers += f.Progress.ExerciseCount[op][a][b];
+            }
+        }
+    }
+    return {f.Button12.tag(), f.Button13.tag(), f.Button14.tag(),
+            f.Button15.tag(), f.GameLevel,      marks,
+            answers};
+}
+
+void tally(Reached& reached, const Snapshot& before, const Snapshot& after) {
+    reached.runs += before.run == 0 && after.run == 1 && after.game == 0;
+    reached.levels += before.run == 0 && after.run == 1 && after.game == 1;
+    reached.marks += before.marks != after.marks;
+    reached.corrections += before.correction == 0 && after.correction == 1;
+    reached.statistics += before.statistics == 0 && after.statistics == 1;
+    reached.resets += after.answers < before.answers && after.statistics == 1;
+    reached.games += before.level == 10 && after.level == 1 && after.game == 1;
+}
+
 struct StormResult {
+    Reached reached;
     std::int64_t events = 0;
     std::vector<std::string> violations;
     std::deque<std::string> recent;
@@ -421,7 +470,9 @@ StormResult runStorm(std::uint64_t seed, std::int64_t count) {
     StormResult result;
     result.violations = storm.violations(true);
     while (result.violations.empty() && result.events < count) {
+        const Snapshot before = snapshot(storm.form());
         result.recent.push_back(storm.step());
+        tally(result.reached, before, snapshot(storm.form()));
         if (result.recent.size() > 40) {
             result.recent.pop_front();
         }
@@ -447,6 +498,11 @@ TEST(EventStorm, NoHandlerOrderLeavesTheWindowInAStateNoPupilCanReach) {
 
     std::cout << "event storm: " << result.events << " events run, " << result.violations.size()
               << " violations" << std::endl;
+    const Reached& r = result.reached;
+    std::cout << "event storm reached: " << r.runs << " runs, " << r.marks << " marks, "
+              << r.corrections << " error corrections, " << r.statistics << " statistics screens, "
+              << r.resets << " statistics resets, " << r.levels << " game levels, " << r.games
+              << " whole games" << std::endl;
     if (!result.violations.empty()) {
         std::string trail;
         for (const std::string& event : result.recent) {
