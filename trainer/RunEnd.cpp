@@ -31,7 +31,9 @@ void TForm3::EndRun(std::uint8_t reason) {
         Label14.show();
     }
     Label9.show();
-    if (Button13.tag() == 1) {
+    // A game level is not error correction's run, even when the game was entered from the mode:
+    // the mode's choice is given back when the game is left.
+    if (Button13.tag() == 1 && Button15.tag() == 0) {
         // The sign of a wrong answer belongs to an exercise that is no longer asked.
         Label16.hide();
         if (SavedNumber == 1) {

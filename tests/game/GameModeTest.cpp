@@ -7,6 +7,7 @@
 
 #include "game/BoardGeneration.h"
 #include "tests/support/FormFixture.h"
+#include "tests/trainer/RunTestSupport.h"
 
 namespace {
 
@@ -369,6 +370,29 @@ TEST_F(GameMode, AGameEnteredFromErrorCorrectionGivesBackThePupilsOwnSettings) {
     EXPECT_EQ(f.TrackBar2.value(), 30);
     EXPECT_EQ(f.Progress.TimeSetting, 4);
     EXPECT_EQ(f.Progress.CountSetting, 30);
+    EXPECT_EQ(f.NumberMode, 1);
+}
+
+TEST_F(GameMode, ALevelEndedInAGameEnteredFromErrorCorrectionLeavesTheModeAsItWas) {
+    // Found by the event storm: one wrong answer, all numbers, error correction, then a game
+    // level started and stopped. The level's end gave back error correction's number choice
+    // while the mode stayed on.
+    TForm3& f = form();
+    f.Button12.click();
+    const QPointF wrong = cellCentre(f, wrongAnswer(f));
+    f.Panel1Viewer.onMouseDown(wrong.x(), wrong.y());
+    f.Button12.click();
+    f.Button1.click();
+    f.Button13.click();
+    ASSERT_EQ(f.Button13.tag(), 1);
+    f.Button15.click();
+    f.Button12.click();
+    f.Button12.click();
+
+    EXPECT_EQ(f.Button13.tag(), 1);
+    EXPECT_EQ(f.NumberMode, 2);
+    f.Button15.click();
+    EXPECT_EQ(f.Button13.tag(), 0);
     EXPECT_EQ(f.NumberMode, 1);
 }
 
