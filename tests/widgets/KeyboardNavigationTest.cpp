@@ -1,5 +1,6 @@
 // The window from the keyboard: the focus walk, the grid's focus cell, typing numbers and the
 // shortcuts, with real key events through the window.
+#include <cmath>
 #include <memory>
 
 #include <QFile>
@@ -113,6 +114,15 @@ class KeyboardWindow : public FormFixture {
         return visited;
     }
 
+    // Whether the focus frame is drawn on the top edge of the cell, in the window's own pixels.
+    bool frameShownAt(GridCell cell) {
+        const QRectF frame = keyboardRoles(form()).grid.frame(cell.column, cell.row);
+        const QPointF edge = QPointF(416, 87) + QPointF(frame.center().x(), frame.top());
+        const QColor seen = view->grab().toImage().pixelColor(edge.toPoint());
+        return std::abs(seen.red() - 0xFF) < 16 && std::abs(seen.green() - 0x8C) < 16 &&
+               seen.blue() < 16;
+    }
+
     void focus(const ui::Control& control) {
         view->widgetFor(control)->setFocus(Qt::TabFocusReason);
     }
@@ -164,10 +174,15 @@ TEST_F(KeyboardWindow, StartGivesTheTableTheFocusAndTypedDigitsAnswer) {
 
     type("56");
     EXPECT_EQ(keys->focusCell(), (GridCell{6, 6}));
+    EXPECT_TRUE(frameShownAt(GridCell{6, 6}));
+    EXPECT_FALSE(frameShownAt(GridCell{5, 5}));
     key(Qt::Key_Left);
     key(Qt::Key_Up);
     EXPECT_EQ(keys->focusCell(), (GridCell{5, 5}));
     key(Qt::Key_Return);
+
+    key(Qt::Key_Tab);
+    EXPECT_FALSE(frameShownAt(GridCell{5, 5}));
 
     const auto& answers = form().RecentAnswers[form().Operation];
     ASSERT_EQ(answers.size(), 1u);

@@ -35,6 +35,8 @@ class FocusFrame : public QWidget {
         setAttribute(Qt::WA_NoSystemBackground);
         setFocusPolicy(Qt::NoFocus);
         setGeometry(grid->rect());
+        // The viewer is already shown: a child added now is not shown with it.
+        show();
     }
 
   protected:
