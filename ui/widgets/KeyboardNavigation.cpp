@@ -59,14 +59,17 @@ class FocusFrame : public QWidget {
 
 KeyboardNavigation::KeyboardNavigation(FormView& view, ui::KeyboardRoles roles)
     : QObject(&view), view_(view), roles_(std::move(roles)) {
+    grid_ = static_cast<PictureView*>(view_.widgetFor(*roles_.grid.viewer));
     for (ui::Control* control : roles_.focusOrder) {
         if (QWidget* widget = view_.widgetFor(*control)) {
-            // A click of the mouse leaves the focus where it was: only the keyboard moves it.
-            widget->setFocusPolicy(Qt::TabFocus);
+            // A click on a button or a cell leaves the focus where it was, so that a mouse click
+            // leaves no frame behind; track bars and the language box take it as Qt's do.
+            if (widget == grid_ || qobject_cast<QPushButton*>(widget) != nullptr) {
+                widget->setFocusPolicy(Qt::TabFocus);
+            }
             order_.push_back(widget);
         }
     }
-    grid_ = static_cast<PictureView*>(view_.widgetFor(*roles_.grid.viewer));
     frame_ = new FocusFrame(grid_, [this] { return roles_.grid.frame(cell_.column, cell_.row); });
     grid_->installEventFilter(this);
     view_.installEventFilter(this);
