@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 
 #include "app/Form.h"
+#include "app/KeyboardRoles.h"
 #include "app/SingleInstance.h"
 #include "app/Texts.h"
 #include "ui/Bitmap.h"
@@ -17,6 +18,7 @@
 #include "ui/Random.h"
 #include "ui/widgets/FirstPaintProbe.h"
 #include "ui/widgets/FormView.h"
+#include "ui/widgets/KeyboardNavigation.h"
 #include "ui/widgets/MessageBoxReporter.h"
 
 namespace {
@@ -118,6 +120,7 @@ int main(int argc, char** argv) {
     window.setWindowTitle(QStringLiteral("Form3"));
     window.onClose = [&form] { form.FormClose(); };
     form.onCloseRequested = [&window] { window.close(); };
+    new widgets::KeyboardNavigation(window, keyboardRoles(form));  // owned by the window
 
     // Without a window manager a full-screen request alone leaves a small window.
     window.setGeometry(screenArea);

@@ -157,9 +157,7 @@ QRectF between(double left, double top, double right, double bottom) {
 }
 
 void paintCell(ui::Canvas& canvas, const GridContent& content, int r, int c) {
-    const int w = content.cellWidth;
-    const int h = content.cellHeight;
-    const QRectF rect = between((c - 1) * w + 3, (r - 1) * h + 2, c * w, r * h - 1);
+    const QRectF rect = gridCellRect(c, r, content.cellWidth, content.cellHeight);
 
     QRgb fill = kSilver;
     QString text;
@@ -242,6 +240,11 @@ void clearBackground(ui::Canvas& canvas, const GridContent& content) {
 }
 
 }  // namespace
+
+QRectF gridCellRect(int c, int r, int cellWidth, int cellHeight) {
+    return between((c - 1) * cellWidth + 3, (r - 1) * cellHeight + 2, c * cellWidth,
+                   r * cellHeight - 1);
+}
 
 void paintGrid(ui::Canvas& canvas, const GridContent& content) {
     if (content.mode < kAnswerTable || content.mode > kStatisticsTable) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include <QRectF>
 #include <QString>
 
 #include "game/Board.h"
@@ -30,6 +31,9 @@ struct GridContent {
     QString divider;
     QString dividend;
 };
+
+// Where cell (column c, row r) is painted in the grid's picture, in picture units.
+QRectF gridCellRect(int c, int r, int cellWidth, int cellHeight);
 
 // Paints the whole grid over the canvas's bitmap, which the caller has sized.
 void paintGrid(ui::Canvas& canvas, const GridContent& content);

@@ -22,7 +22,7 @@ QPushButton:pressed, QPushButton:checked {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #0067B3, stop:1 #008DE5);
 }
 QPushButton:focus {
-    border: 1px solid #FFFFFF;
+    border: 3px solid #FF8C00;
 }
 QPushButton:disabled {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #7FB8DE, stop:1 #6E9CBE);
@@ -58,8 +58,12 @@ QSlider::handle:horizontal {
     border: 1px solid #005A9E;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #008DE5, stop:1 #0067B3);
 }
-QSlider::handle:horizontal:hover, QSlider::handle:horizontal:focus {
+QSlider::handle:horizontal:hover {
     border: 1px solid #FFFFFF;
+}
+QSlider:focus {
+    border: 2px solid #FF8C00;
+    border-radius: 4px;
 }
 QSlider::groove:vertical {
     width: 4px;
@@ -89,7 +93,7 @@ QComboBox {
     padding-left: 6px;
 }
 QComboBox:focus {
-    border: 1px solid #E0E0E0;
+    border: 2px solid #FF8C00;
 }
 QComboBox::drop-down {
     border: none;

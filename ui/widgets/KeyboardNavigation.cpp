@@ -1,0 +1,282 @@
+#include "ui/widgets/KeyboardNavigation.h"
+
+#include <functional>
+#include <utility>
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSlider>
+
+#include "ui/widgets/FormView.h"
+#include "ui/widgets/PictureView.h"
+
+namespace widgets {
+
+namespace {
+
+// Digits typed further apart than this begin a new number.
+constexpr int kTypingPauseMs = 1500;
+constexpr QRgb kFrameColour = 0xFFFF8C00;
+constexpr double kFrameWidth = 4;
+
+bool isEnter(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+// The frame of the focus cell, drawn over the grid's viewer while the viewer has the focus. The
+// picture beneath stays as the form painted it.
+class FocusFrame : public QWidget {
+  public:
+    FocusFrame(QWidget* grid, std::function<QRectF()> frame)
+        : QWidget(grid), frame_(std::move(frame)) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+        setGeometry(grid->rect());
+        // The viewer is already shown: a child added now is not shown with it.
+        show();
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        if (!parentWidget()->hasFocus()) {
+            return;
+        }
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setPen(QPen(QColor::fromRgba(kFrameColour), kFrameWidth));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(frame_(), 3, 3);
+    }
+
+  private:
+    std::function<QRectF()> frame_;
+};
+
+}  // namespace
+
+KeyboardNavigation::KeyboardNavigation(FormView& view, ui::KeyboardRoles roles)
+    : QObject(&view), view_(view), roles_(std::move(roles)) {
+    grid_ = static_cast<PictureView*>(view_.widgetFor(*roles_.grid.viewer));
+    for (ui::Control* control : roles_.focusOrder) {
+        if (QWidget* widget = view_.widgetFor(*control)) {
+            // A click on a button or a cell leaves the focus where it was, so that a mouse click
+            // leaves no frame behind; track bars and the language box take it as Qt's do.
+            if (widget == grid_ || qobject_cast<QPushButton*>(widget) != nullptr) {
+                widget->setFocusPolicy(Qt::TabFocus);
+            }
+            order_.push_back(widget);
+        }
+    }
+    frame_ = new FocusFrame(grid_, [this] { return roles_.grid.frame(cell_.column, cell_.row); });
+    grid_->installEventFilter(this);
+    view_.installEventFilter(this);
+
+    // Connected after the button's own click, so the run has begun when this looks.
+    auto* start = static_cast<QPushButton*>(view_.widgetFor(*roles_.start));
+    connect(start, &QPushButton::clicked, this, [this] { focusGridWhenAnswering(); });
+}
+
+QWidget* KeyboardNavigation::focusedWidget() const {
+    QWidget* focused = view_.designWidget()->focusWidget();
+    return focused != nullptr && focused->hasFocus() ? focused : nullptr;
+}
+
+bool KeyboardNavigation::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &view_ && event->type() == QEvent::KeyPress) {
+        return keyPressed(static_cast<QKeyEvent*>(event));
+    }
+    if (watched == grid_) {
+        switch (event->type()) {
+            case QEvent::FocusIn:
+            case QEvent::FocusOut:
+                frame_->update();
+                break;
+            case QEvent::Resize:
+                frame_->setGeometry(grid_->rect());
+                break;
+            case QEvent::MouseButtonPress:
+                followMouse(static_cast<QMouseEvent*>(event)->position());
+                break;
+            default:
+                break;
+        }
+    }
+    return false;
+}
+
+bool KeyboardNavigation::keyPressed(QKeyEvent* key) {
+    const bool plain = (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0;
+    if (key->key() == Qt::Key_Tab && plain) {
+        moveFocus(+1);
+        return true;
+    }
+    if (key->key() == Qt::Key_Backtab && plain) {
+        moveFocus(-1);
+        return true;
+    }
+    if (runShortcut(key->key())) {
+        return true;
+    }
+    QWidget* focused = focusedWidget();
+    // A control that is hidden, disabled or covered takes no keys, as it takes no clicks.
+    if (focused == nullptr || !reachable(focused)) {
+        return true;
+    }
+    if (focused == grid_) {
+        return gridKey(key);
+    }
+    if (auto* slider = qobject_cast<QSlider*>(focused)) {
+        return sliderKey(slider, key);
+    }
+    if (auto* button = qobject_cast<QPushButton*>(focused); button != nullptr && isEnter(key)) {
+        if (!key->isAutoRepeat()) {
+            button->click();
+        }
+        return true;
+    }
+    return false;
+}
+
+// What the mouse could click: shown, enabled, and on top at the middle of the widget.
+bool KeyboardNavigation::reachable(const QWidget* widget) const {
+    if (!widget->isVisible() || !widget->isEnabled()) {
+        return false;
+    }
+    const QWidget* top = view_.designWidget()->childAt(widget->geometry().center());
+    return top == widget || (top != nullptr && widget->isAncestorOf(top));
+}
+
+void KeyboardNavigation::moveFocus(int direction) {
+    const int count = static_cast<int>(order_.size());
+    int current = -1;
+    for (int i = 0; i < count; ++i) {
+        if (order_[i] == focusedWidget()) {
+            current = i;
+        }
+    }
+    if (current < 0) {
+        current = direction > 0 ? -1 : count;
+    }
+    for (int step = 1; step <= count; ++step) {
+        QWidget* candidate = order_[((current + direction * step) % count + count) % count];
+        if (reachable(candidate)) {
+            candidate->setFocus(direction > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return;
+        }
+    }
+}
+
+bool KeyboardNavigation::runShortcut(int key) {
+    bool known = false;
+    for (const ui::KeyShortcut& shortcut : roles_.shortcuts) {
+        if (shortcut.key != key) {
+            continue;
+        }
+        known = true;
+        auto* button = static_cast<QPushButton*>(view_.widgetFor(*shortcut.button));
+        if (shortcut.allowed() && reachable(button)) {
+            button->click();
+            return true;
+        }
+    }
+    return known;
+}
+
+bool KeyboardNavigation::gridKey(QKeyEvent* key) {
+    const ui::KeyboardGrid& grid = roles_.grid;
+    const auto move = [&](int columnStep, int rowStep) {
+        typed_.clear();
+        setCell(movedCell(cell_, columnStep, rowStep, grid.columns, grid.rows));
+        return true;
+    };
+    switch (key->key()) {
+        case Qt::Key_Left:
+            return move(-1, 0);
+        case Qt::Key_Right:
+            return move(+1, 0);
+        case Qt::Key_Up:
+            return move(0, -1);
+        case Qt::Key_Down:
+            return move(0, +1);
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            // Holding the key down answers once, as holding the mouse button does.
+            if (!key->isAutoRepeat()) {
+                pressFocusCell();
+            }
+            return true;
+        default:
+            break;
+    }
+    if (key->key() >= Qt::Key_0 && key->key() <= Qt::Key_9 && grid.numbered()) {
+        typeDigit(QChar('0' + (key->key() - Qt::Key_0)));
+    }
+    return true;
+}
+
+void KeyboardNavigation::typeDigit(QChar digit) {
+    const int largest = roles_.grid.columns * roles_.grid.rows;
+    if (!sinceTyped_.isValid() || sinceTyped_.elapsed() > kTypingPauseMs) {
+        typed_.clear();
+    }
+    typed_ = withTypedDigit(typed_, digit, largest);
+    sinceTyped_.start();
+    if (const auto cell = cellOfNumber(typed_.toInt(), roles_.grid.columns, largest)) {
+        setCell(*cell);
+    }
+}
+
+void KeyboardNavigation::pressFocusCell() {
+    typed_.clear();
+    const QPointF at = roles_.grid.centre(cell_.column, cell_.row);
+    if (grid_->onPress) {
+        grid_->onPress(at);
+    }
+    if (grid_->onRelease) {
+        grid_->onRelease(at);
+    }
+}
+
+bool KeyboardNavigation::sliderKey(QSlider* slider, QKeyEvent* key) {
+    int direction = 0;
+    if (key->key() == Qt::Key_Right || key->key() == Qt::Key_Up) {
+        direction = +1;
+    } else if (key->key() == Qt::Key_Left || key->key() == Qt::Key_Down) {
+        direction = -1;
+    } else {
+        return false;
+    }
+    // The slider keeps to its range, and signals only a real change.
+    slider->setValue(wholeStep(slider->value(), direction));
+    return true;
+}
+
+void KeyboardNavigation::setCell(GridCell cell) {
+    cell_ = cell;
+    frame_->update();
+}
+
+// The frame goes where the mouse pressed, so that the keys go on from there.
+void KeyboardNavigation::followMouse(QPointF at) {
+    for (int row = 1; row <= roles_.grid.rows; ++row) {
+        for (int column = 1; column <= roles_.grid.columns; ++column) {
+            if (roles_.grid.frame(column, row).contains(at)) {
+                typed_.clear();
+                setCell({column, row});
+                return;
+            }
+        }
+    }
+}
+
+void KeyboardNavigation::focusGridWhenAnswering() {
+    if (roles_.answering() && reachable(grid_)) {
+        grid_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+}  // namespace widgets
