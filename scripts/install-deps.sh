@@ -15,6 +15,8 @@ packages=(
     desktop-file-utils appstream
     # the real window under a virtual screen, clicks and screenshots
     xvfb xauth xdotool x11-utils imagemagick
+    # the press-to-pixels benchmark's tool (XTest presses, screen read back)
+    libxtst-dev
 )
 
 missing=()
