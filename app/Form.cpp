@@ -189,12 +189,9 @@ void TForm3::Button17Click() {
 
 void TForm3::createViewer(ui::ImageViewer& viewer, ui::Panel& panel) {
     viewer.attachTo(panel);
-    SharedBitmap.setSize(static_cast<int>(viewer.width()), static_cast<int>(viewer.height()));
-    {
-        ui::Canvas canvas(SharedBitmap);
-        canvas.clear(0x00000000);
-    }
-    viewer.setPicture(SharedBitmap);
+    // A new viewer shows nothing: an empty picture, not a transparent one of the viewer's size,
+    // which would only be painted, held and dropped before anything is shown.
+    viewer.setPicture(ui::Bitmap(SharedBitmap.devicePixelRatio()));
 }
 
 void TForm3::setDefaultProgress() {

@@ -17,6 +17,8 @@ packages=(
     clang libclang-rt-14-dev
     # the real window under a virtual screen, clicks and screenshots
     xvfb xauth xdotool x11-utils imagemagick
+    # the press-to-pixels benchmark's tool (XTest presses, screen read back)
+    libxtst-dev
 )
 
 missing=()

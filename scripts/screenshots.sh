@@ -29,9 +29,7 @@ fi
 program=$(realpath "$program")
 out=$root/docs/screenshots
 
-screens=(start run)
-# Still to come, each with its function: error-correction statistics game help-title
-# help-instructions help-rules
+screens=(start help-title help-instructions run error-correction statistics help-rules game)
 
 # shellcheck source=tests/e2e/xscreen.sh
 source "$root/tests/e2e/xscreen.sh"
@@ -66,9 +64,9 @@ click() {
 }
 
 # Waits until two screenshots a moment apart agree (a running clock may still tick), then keeps
-# the last one as docs/screenshots/NAME.png.
+# the last one as docs/screenshots/NAME.png, or the part CROP (WxH+X+Y) of it.
 keep() {
-    local name=$1 previous="" current
+    local name=$1 crop=${2:-} previous="" current
     for _ in $(seq 25); do
         screenshot "$work/frame.png"
         current=$(convert "$work/frame.png" rgb:- | md5sum)
@@ -77,7 +75,11 @@ keep() {
         sleep 0.2
     done
     mkdir -p "$out"
-    convert "$work/frame.png" -strip "$out/$name.png"
+    if [ -n "$crop" ]; then
+        convert "$work/frame.png" -crop "$crop" +repage -strip "$out/$name.png"
+    else
+        convert "$work/frame.png" -strip "$out/$name.png"
+    fi
     echo "kept docs/screenshots/$name.png"
 }
 
@@ -96,17 +98,78 @@ shoot_start() {
     keep start
 }
 
-# A run in progress: Start, then a few answers clicked in the answer table (Panel1 at (416, 87),
-# drawn at 0.99 of its size: 78 x 70 per cell), some of them right by chance.
+# The title page alone: the picture in Panel1 (783 x 632 at (416, 87)) on the start screen.
+shoot_help-title() {
+    keep help-title 783x632+416+87
+}
+
+# The instructions, from the help button of the start screen (Button18 at (848, 8), 180 x 56),
+# which is there only until the first Start.
+shoot_help-instructions() {
+    click 938 36
+    xdotool mousemove 640 700
+    keep help-instructions
+}
+
+# Clicks cell N (1 to 90, row by row) of the answer table or the game's board: Panel1 at
+# (416, 87), drawn at 0.99 of its size, 78 x 70 units per cell.
+click_cell() {
+    click "$(awk -v c="$1" 'BEGIN { printf "%d", 416 + ((c - 1) % 10 + 0.5) * 78 * 0.99 }')" \
+        "$(awk -v c="$1" 'BEGIN { printf "%d", 87 + (int((c - 1) / 10) + 0.5) * 70 * 0.99 }')"
+}
+
+# A run in progress: Start, then a few answers clicked in the answer table, some of them right
+# by chance, the others kept as errors for error correction. The run is stopped afterwards.
 shoot_run() {
     click 314 36
     local cell
     for cell in 12 3 47 16 8 25 64 10; do
-        click "$(awk -v c="$cell" 'BEGIN { printf "%d", 416 + ((c - 1) % 10 + 0.5) * 78 * 0.99 }')" \
-            "$(awk -v c="$cell" 'BEGIN { printf "%d", 87 + (int((c - 1) / 10) + 0.5) * 70 * 0.99 }')"
+        click_cell "$cell"
     done
     xdotool mousemove 640 20
     keep run
+    click 314 36 # Stop
+}
+
+# Error correction switched on (Button at (32, 595), 180 x 56) after the run's wrong answers; it
+# is switched off again afterwards.
+shoot_error-correction() {
+    click 122 623
+    xdotool mousemove 640 700
+    keep error-correction
+    click 122 623
+}
+
+# The statistics of the answers given so far (the button at (32, 661)); left afterwards.
+shoot_statistics() {
+    click 122 689
+    xdotool mousemove 640 700
+    keep statistics
+    click 122 689
+}
+
+# Game mode (the button at (224, 661)), then the game's help button (at (224, 595)), which is
+# there until the first level: the rules with their worked example.
+shoot_help-rules() {
+    click 314 689
+    click 314 623
+    xdotool mousemove 640 700
+    keep help-rules
+}
+
+# Three levels of the game, each started, left to the program for a moment and stopped (presses
+# of cells at random would only cost the pupil points); the level chart and the totals chart then
+# show the levels played.
+shoot_game() {
+    local level
+    for level in 1 2 3; do
+        click 314 36 # Start the level
+        sleep 1
+        click 314 36 # Stop
+    done
+    xdotool mousemove 640 700
+    keep game
+    click 314 689 # Out of the game
 }
 
 start_screen 1280 727

@@ -7,6 +7,11 @@
 
 namespace widgets {
 
+// The smallest rectangle, in pixels of the pictures, that holds every pixel in which two pictures
+// differ: empty when they are alike, the whole of the new one when they cannot be compared
+// (another size, format or pixel ratio).
+QRect changedArea(const QImage& before, const QImage& after);
+
 // Shows a picture from its top-left corner at a scale, and reports presses and releases of any
 // mouse button in its own units.
 class PictureView : public QWidget {
@@ -14,7 +19,8 @@ class PictureView : public QWidget {
     explicit PictureView(QWidget* parent = nullptr);
 
     // The picture keeps its device pixel ratio: a picture painted for a large screen is drawn
-    // with its own pixels there, not stretched.
+    // with its own pixels there, not stretched. Only the part that differs from the picture
+    // shown before is painted again: a press on the table changes one cell of a large picture.
     void setPicture(const QImage& picture);
     const QImage& picture() const { return picture_; }
     void setPictureScale(double scale);
@@ -29,6 +35,10 @@ class PictureView : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    // A rectangle of picture pixels as the widget's area that shows it, with a pixel's margin
+    // for the smoothing of a scaled picture.
+    QRect shownArea(const QRect& pixels) const;
+
     QImage picture_;
     double scale_ = 1.0;
 };
