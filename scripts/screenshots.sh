@@ -161,8 +161,7 @@ shoot_help-rules() {
 # of cells at random would only cost the pupil points); the level chart and the totals chart then
 # show the levels played.
 shoot_game() {
-    local level
-    for level in 1 2 3; do
+    for _ in 1 2 3; do
         click 314 36 # Start the level
         sleep 1
         click 314 36 # Stop

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# A rectangle, $(cell_rect ...), is handed on as four words.
+# shellcheck disable=SC2046
 # Press-to-pixels latency of the real program, measured from outside it: press_latency sends a
 # mouse press with XTest and reads the screen back until the watched pixels change. Measured for
 # a statistics switch, a judged answer and a game press, and held against a bare Qt window that
@@ -19,6 +21,7 @@ presses=${4:-12}
 shift $(($# < 4 ? $# : 4))
 sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(1280x727 3840x2160)
+# shellcheck source=tests/e2e/xscreen.sh
 source "$(dirname "$0")/../../tests/e2e/xscreen.sh"
 
 # Screen pixel of a point of the 1280 x 727 design, shown scaled with its aspect kept and centred.
@@ -45,7 +48,9 @@ cell_centre() {
 }
 
 click() {
-    xdotool mousemove $(at "$1" "$2") click 1
+    local x y
+    read -r x y < <(at "$1" "$2")
+    xdotool mousemove "$x" "$y" click 1
     sleep 0.3
 }
 
@@ -85,7 +90,7 @@ measure_at() {
     height=${1#*x}
     start_screen "$width" "$height"
     : >"$work/results"
-    local cx cy rect
+    local cx cy
 
     # The bare window: a press anywhere on its picture repaints it.
     "$bare" >"$work/bare.log" 2>&1 &

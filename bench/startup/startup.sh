@@ -17,6 +17,7 @@ runs=${3:-15}
 shift $(($# < 3 ? $# : 3))
 sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(1280x727 1920x1080)
+# shellcheck source=tests/e2e/xscreen.sh
 source "$(dirname "$0")/../../tests/e2e/xscreen.sh"
 
 # Milliseconds from start to first pixels of one run.
