@@ -10,14 +10,6 @@ source "$(dirname "$0")/xscreen.sh"
 
 start_screen "$width" "$height"
 
-read -r scale left top < <(awk -v w="$width" -v h="$height" 'BEGIN {
-    s = w / 1280; if (h / 727 < s) s = h / 727
-    printf "%.6f %.6f %.6f\n", s, (w - 1280 * s) / 2, (h - 727 * s) / 2 }')
-# Screen pixel of a point of the design.
-at() {
-    awk -v s="$scale" -v l="$left" -v t="$top" -v x="$1" -v y="$2" \
-        'BEGIN { printf "%d %d\n", l + x * s, t + y * s }'
-}
 # Screen pixel of a point of a help page: the grid panel lies at (416, 87) and shows its picture
 # at 0.99 of its size.
 on_page() {

@@ -8,16 +8,7 @@ program=$1
 source "$(dirname "$0")/xscreen.sh"
 
 start_screen 1280 727
-"$program" >"$work/program.log" 2>&1 &
-program_pid=$!
-window=$(wait_for_window '^Form3$') || fail "no window named Form3 appeared"
-
-shot="$work/screen.png"
-for _ in $(seq 100); do
-    screenshot "$shot"
-    colour_near "$(pixel "$shot" 240 16)" 0084DA 40 && break
-    sleep 0.2
-done
+start_program "$program"
 xdotool windowfocus --sync "$window"
 
 keys() {

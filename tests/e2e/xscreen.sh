@@ -59,6 +59,7 @@ start_screen() {
             export XDG_RUNTIME_DIR="$work/runtime"
             mkdir -p "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
             chmod 700 "$XDG_RUNTIME_DIR"
+            set_design_scale "$width" "$height"
             return 0
         fi
         kill "$xvfb_pid" 2>/dev/null || true
@@ -66,6 +67,35 @@ start_screen() {
         xvfb_pid=""
     done
     fail "no virtual screen could be started"
+}
+
+# The design is scaled to fit the screen with its aspect kept, and centred.
+set_design_scale() {
+    read -r scale left top < <(awk -v w="$1" -v h="$2" 'BEGIN {
+        s = w / 1280; if (h / 727 < s) s = h / 727
+        printf "%.6f %.6f %.6f\n", s, (w - 1280 * s) / 2, (h - 727 * s) / 2 }')
+}
+
+# Screen pixel of a point of the design.
+at() {
+    awk -v s="$scale" -v l="$left" -v t="$top" -v x="$1" -v y="$2" \
+        'BEGIN { printf "%d %d\n", l + x * s, t + y * s }'
+}
+
+# Starts the program on the screen and waits for its window and its first frame (the Start
+# button's blue); sets program_pid, window and shot.
+start_program() {
+    "$1" >"$work/program.log" 2>&1 &
+    program_pid=$!
+    window=$(wait_for_window '^Form3$') || fail "no window named Form3 appeared"
+    shot="$work/screen.png"
+    local x y
+    read -r x y < <(at 240 16)
+    for _ in $(seq 100); do
+        screenshot "$shot"
+        colour_near "$(pixel "$shot" "$x" "$y")" 0084DA 40 && break
+        sleep 0.2
+    done
 }
 
 try_screen() {
