@@ -1,10 +1,7 @@
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
-#include <QTemporaryDir>
-
 #include "app/Form.h"
+#include "bench/StartedForm.h"
 #include "game/BoardGeneration.h"
 #include "game/ProgramSearch.h"
 
@@ -22,25 +19,10 @@ void BM_GameLevelBoardAndSearch(benchmark::State& state) {
 }
 BENCHMARK(BM_GameLevelBoardAndSearch)->Unit(benchmark::kMicrosecond);
 
-// A started form in game mode, painting at a pixel ratio given in ten-thousandths.
-class GameForm {
+// A started form in game mode.
+class GameForm : public StartedForm {
   public:
-    explicit GameForm(const benchmark::State& state)
-        : form(folder_.path() + QStringLiteral("/Kestrova/"), clock_, random_, reporter,
-               state.range(0) / 10000.0) {
-        form.FormCreate();
-        form.Button15Click();
-    }
-
-    ui::CollectingErrorReporter reporter;
-
-  private:
-    QTemporaryDir folder_;
-    ui::SystemClock clock_;
-    ui::SystemRandom random_;
-
-  public:
-    TForm3 form;
+    explicit GameForm(const benchmark::State& state) : StartedForm(state) { form.Button15Click(); }
 };
 
 void atRatios1And3(benchmark::internal::Benchmark* benchmark) {

@@ -1,41 +1,20 @@
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
-#include <QTemporaryDir>
-
 #include "app/Form.h"
+#include "bench/StartedForm.h"
 #include "help/HelpBackground.h"
 
 namespace {
-
-// A started form painting at a pixel ratio.
-class HelpForm {
-  public:
-    explicit HelpForm(double ratio)
-        : form_(std::make_unique<TForm3>(folder_.path() + QStringLiteral("/Kestrova/"), clock_,
-                                         random_, reporter_, ratio)) {
-        form_->FormCreate();
-    }
-    TForm3& form() { return *form_; }
-
-  private:
-    QTemporaryDir folder_;
-    ui::SystemClock clock_;
-    ui::SystemRandom random_;
-    ui::CollectingErrorReporter reporter_;
-    std::unique_ptr<TForm3> form_;
-};
 
 // Arguments: the page (0 title, 1 instructions, 2 game rules) and the pixel ratio in
 // ten-thousandths: 1 on a 1280 x 727 screen, 1.4856 on 1920 x 1080, 2 on 2560 x 1440, 3 on
 // 3840 x 2160.
 void BM_DrawHelpScreen(benchmark::State& state) {
-    HelpForm help(state.range(1) / 10000.0);
+    StartedForm help(state, 1);
     const int page = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        help.form().DrawHelpScreen(page);
-        benchmark::DoNotOptimize(help.form().Panel1Viewer.picture());
+        help.form.DrawHelpScreen(page);
+        benchmark::DoNotOptimize(help.form.Panel1Viewer.picture());
     }
 }
 BENCHMARK(BM_DrawHelpScreen)
@@ -62,12 +41,12 @@ BENCHMARK(BM_HelpBackground)
 
 // A change of language on the start screen: captions, legend, the title page and Save.dat.
 void BM_LanguageChange(benchmark::State& state) {
-    HelpForm help(state.range(0) / 10000.0);
+    StartedForm help(state);
     int item = 0;
     for (auto _ : state) {
         item = 1 - item;
-        help.form().ComboBox1.setItemIndex(item);
-        benchmark::DoNotOptimize(help.form().Panel1Viewer.picture());
+        help.form.ComboBox1.setItemIndex(item);
+        benchmark::DoNotOptimize(help.form.Panel1Viewer.picture());
     }
 }
 BENCHMARK(BM_LanguageChange)
