@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QGraphicsProxyWidget>
 #include <QLabel>
+#include <QPaintEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
@@ -48,10 +49,24 @@ QRectF designRectInWindow(const ui::Control& control) {
 
 // The rectangle a widget actually covers in the window, through the scene and the view.
 QRectF coveredInWindow(const FormView& view, const QWidget& widget) {
-    const QRectF inScene =
-        view.designWidget()->graphicsProxyWidget()->mapRectToScene(QRectF(widget.geometry()));
+    const QRectF inScene = widget.graphicsProxyWidget()->mapRectToScene(QRectF(widget.rect()));
     return view.viewportTransform().mapRect(inScene).translated(view.viewport()->pos());
 }
+
+// What the window repaints, in window pixels, while it is watched.
+class PaintedArea : public QObject {
+  public:
+    explicit PaintedArea(QWidget* viewport) { viewport->installEventFilter(this); }
+    QRegion area;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            area += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+};
 
 void click(FormView& view, QPointF designPoint) {
     QTest::mouseClick(view.windowHandle(), Qt::LeftButton, {},
@@ -458,6 +473,25 @@ TEST_F(TestControls, ANewPictureIsShownAfterTheEventThatPaintedIt) {
 
     ASSERT_FALSE(picture->picture().isNull());
     EXPECT_EQ(picture->picture().pixelColor(10, 10), QColor(Qt::green));
+}
+
+// Each control repaints by itself: two changes far apart leave what lies between them alone.
+TEST_F(TestControls, AChangeRepaintsItsControlAndNotTheSpaceBetweenChanges) {
+    makeView(QSize(1920, 1080));
+    QTest::qWait(50);
+    PaintedArea painted(view->viewport());
+
+    status.setText(QStringLiteral("changed"));
+    progress.setValue(50);
+    view->syncFromControls();
+    // The scene gathers the changes, then the window repaints them.
+    QTest::qWait(50);
+
+    const auto at = [this](double x, double y) { return view->mapFromDesign({x, y}).toPoint(); };
+    EXPECT_TRUE(painted.area.contains(at(410, 215)));
+    EXPECT_TRUE(painted.area.contains(at(705, 390)));
+    EXPECT_FALSE(painted.area.contains(at(600, 250)));
+    EXPECT_FALSE(painted.area.contains(at(490, 128)));
 }
 
 }  // namespace

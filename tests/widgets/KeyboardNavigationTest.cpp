@@ -8,6 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QGraphicsProxyWidget>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -67,6 +72,25 @@ TEST(TrackBarArrows, MoveToTheNextWholeNumber) {
 
 // The started form in a window of the design's size, with the keyboard attached and the window
 // active, so that key events reach it as they do on screen.
+// Collects what a widget repaints.
+class PaintWatch : public QObject {
+  public:
+    PaintWatch(QWidget* widget, QRegion& painted) : painted_(painted) {
+        widget->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            painted_ += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+
+  private:
+    QRegion& painted_;
+};
+
 class KeyboardWindow : public FormFixture {
   protected:
     KeyboardWindow() {
@@ -187,6 +211,51 @@ TEST_F(KeyboardWindow, StartGivesTheTableTheFocusAndTypedDigitsAnswer) {
     const auto& answers = form().RecentAnswers[form().Operation];
     ASSERT_EQ(answers.size(), 1u);
     EXPECT_EQ(answers.back().Clicked, 45);
+}
+
+// The frame is a widget over the whole table: a step repaints the two cells' frames only.
+TEST_F(KeyboardWindow, AStepOfTheFocusCellRepaintsOnlyWhereTheFrameWasAndIs) {
+    focus(form().Button12);
+    key(Qt::Key_Space);
+    ASSERT_EQ(keys->focusedWidget(), view->widgetFor(form().Panel1Viewer));
+    QTest::qWait(50);
+    QRegion painted;
+    PaintWatch watch(view->viewport(), painted);
+
+    key(Qt::Key_Right);
+    // The scene gathers the changes, then the window repaints them.
+    QTest::qWait(50);
+
+    const auto cellCentre = [this](GridCell cell) {
+        const QRectF frame = keyboardRoles(form()).grid.frame(cell.column, cell.row);
+        return view->mapFromDesign(QPointF(416, 87) + frame.center()).toPoint();
+    };
+    const auto frameEdge = [this](GridCell cell) {
+        const QRectF frame = keyboardRoles(form()).grid.frame(cell.column, cell.row);
+        return view->mapFromDesign(QPointF(416, 87) + QPointF(frame.center().x(), frame.top()))
+            .toPoint();
+    };
+    EXPECT_TRUE(painted.contains(frameEdge(GridCell{1, 1})));
+    EXPECT_TRUE(painted.contains(frameEdge(GridCell{2, 1})));
+    EXPECT_FALSE(painted.contains(cellCentre(GridCell{6, 6})));
+    EXPECT_FALSE(painted.contains(cellCentre(GridCell{10, 9})));
+}
+
+// While the language box shows its list, the keys choose in the list.
+TEST_F(KeyboardWindow, TheOpenListOfTheLanguageBoxTakesTheArrowsAndEnter) {
+    const int before = form().ComboBox1.itemIndex();
+    const QPointF inBox =
+        view->widgetFor(form().ComboBox1)->graphicsProxyWidget()->mapToScene(QPointF(20, 10));
+    QTest::mouseClick(view->windowHandle(), Qt::LeftButton, {},
+                      view->mapFromDesign(inBox).toPoint());
+    const auto* combo = static_cast<QComboBox*>(view->widgetFor(form().ComboBox1));
+    ASSERT_TRUE(QTest::qWaitFor([combo] { return combo->view()->isVisible(); }));
+
+    key(before == 0 ? Qt::Key_Down : Qt::Key_Up);
+    key(Qt::Key_Return);
+
+    EXPECT_EQ(form().ComboBox1.itemIndex(), before == 0 ? 1 : before - 1);
+    EXPECT_FALSE(combo->view()->isVisible());
 }
 
 TEST_F(KeyboardWindow, StartByMouseGivesTheTableTheFocusToo) {

@@ -90,6 +90,10 @@ class Binding : public ControlBinding {
   public:
     Binding(ControlType& control, WidgetType* widget) : control_(control), widget_(widget) {
         widget_->setObjectName(control.name());
+        // The window's style sheet reaches only the controls' widgets.
+        widget_->setProperty(kControlProperty, true);
+        // What the widget leaves unpainted shows the window's background beneath it.
+        widget_->setAttribute(Qt::WA_NoSystemBackground);
     }
 
     const ui::Control& control() const override { return control_; }
@@ -114,7 +118,7 @@ class Binding : public ControlBinding {
 
 class LabelBinding : public Binding<ui::Label, QLabel> {
   public:
-    LabelBinding(ui::Label& label, QWidget* design) : Binding(label, new QLabel(design)) {
+    LabelBinding(ui::Label& label) : Binding(label, new QLabel()) {
         widget_->setTextFormat(Qt::PlainText);
         // Labels take no input: a press goes to whatever lies beneath them.
         widget_->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -146,8 +150,7 @@ class LabelBinding : public Binding<ui::Label, QLabel> {
 
 class ButtonBinding : public Binding<ui::Button, QPushButton> {
   public:
-    ButtonBinding(ui::Button& button, QWidget* design, const EventRunner& run)
-        : Binding(button, new QPushButton(design)) {
+    ButtonBinding(ui::Button& button, const EventRunner& run) : Binding(button, new QPushButton()) {
         widget_->setAutoDefault(false);
         QObject::connect(widget_, &QPushButton::clicked, widget_,
                          [&button, run] { run([&button] { button.click(); }); });
@@ -178,8 +181,8 @@ class ButtonBinding : public Binding<ui::Button, QPushButton> {
 
 class TrackBarBinding : public Binding<ui::TrackBar, QSlider> {
   public:
-    TrackBarBinding(ui::TrackBar& trackBar, QWidget* design, const EventRunner& run)
-        : Binding(trackBar, new QSlider(design)) {
+    TrackBarBinding(ui::TrackBar& trackBar, const EventRunner& run)
+        : Binding(trackBar, new QSlider()) {
         QObject::connect(widget_, &QSlider::valueChanged, widget_, [&trackBar, run](int value) {
             run([&trackBar, value] { trackBar.setValue(value / 100.0); });
         });
@@ -200,8 +203,7 @@ class TrackBarBinding : public Binding<ui::TrackBar, QSlider> {
 
 class ProgressBarBinding : public Binding<ui::ProgressBar, QProgressBar> {
   public:
-    ProgressBarBinding(ui::ProgressBar& bar, QWidget* design)
-        : Binding(bar, new QProgressBar(design)) {
+    ProgressBarBinding(ui::ProgressBar& bar) : Binding(bar, new QProgressBar()) {
         widget_->setTextVisible(false);
     }
 
@@ -239,8 +241,8 @@ class ArrowComboBox : public QComboBox {
 
 class ComboBoxBinding : public Binding<ui::ComboBox, QComboBox> {
   public:
-    ComboBoxBinding(ui::ComboBox& combo, QWidget* design, const EventRunner& run)
-        : Binding(combo, new ArrowComboBox(design)) {
+    ComboBoxBinding(ui::ComboBox& combo, const EventRunner& run)
+        : Binding(combo, new ArrowComboBox()) {
         widget_->setFont(ui::makeFont(14));
         // Only a choice of the user runs the change handler, never a change made by syncing.
         QObject::connect(widget_, &QComboBox::activated, widget_, [&combo, run](int index) {
@@ -267,8 +269,10 @@ class ComboBoxBinding : public Binding<ui::ComboBox, QComboBox> {
 
 class PanelBinding : public Binding<ui::Panel, QFrame> {
   public:
-    PanelBinding(ui::Panel& panel, QWidget* design) : Binding(panel, new QFrame(design)) {
+    PanelBinding(ui::Panel& panel) : Binding(panel, new QFrame()) {
         widget_->setProperty("kind", QStringLiteral("panel"));
+        // A panel paints its own background, from the style sheet.
+        widget_->setAttribute(Qt::WA_NoSystemBackground, false);
     }
 
   protected:
@@ -277,8 +281,8 @@ class PanelBinding : public Binding<ui::Panel, QFrame> {
 
 class ImageViewerBinding : public Binding<ui::ImageViewer, PictureView> {
   public:
-    ImageViewerBinding(ui::ImageViewer& viewer, QWidget* design, const EventRunner& run)
-        : Binding(viewer, new PictureView(design)) {
+    ImageViewerBinding(ui::ImageViewer& viewer, const EventRunner& run)
+        : Binding(viewer, new PictureView()) {
         widget_->onPress = [&viewer, run](QPointF at) {
             if (viewer.onMouseDown) {
                 run([&viewer, at] { viewer.onMouseDown(at.x(), at.y()); });
@@ -311,27 +315,23 @@ class ImageViewerBinding : public Binding<ui::ImageViewer, PictureView> {
 
 }  // namespace
 
-std::unique_ptr<ControlBinding> makeBinding(ui::Control& control, QWidget* design,
-                                            const EventRunner& run) {
+std::unique_ptr<ControlBinding> makeBinding(ui::Control& control, const EventRunner& run) {
     switch (control.kind()) {
         case ui::ControlKind::Label:
-            return std::make_unique<LabelBinding>(static_cast<ui::Label&>(control), design);
+            return std::make_unique<LabelBinding>(static_cast<ui::Label&>(control));
         case ui::ControlKind::Button:
-            return std::make_unique<ButtonBinding>(static_cast<ui::Button&>(control), design, run);
+            return std::make_unique<ButtonBinding>(static_cast<ui::Button&>(control), run);
         case ui::ControlKind::TrackBar:
-            return std::make_unique<TrackBarBinding>(static_cast<ui::TrackBar&>(control), design,
-                                                     run);
+            return std::make_unique<TrackBarBinding>(static_cast<ui::TrackBar&>(control), run);
         case ui::ControlKind::ProgressBar:
-            return std::make_unique<ProgressBarBinding>(static_cast<ui::ProgressBar&>(control),
-                                                        design);
+            return std::make_unique<ProgressBarBinding>(static_cast<ui::ProgressBar&>(control));
         case ui::ControlKind::ComboBox:
-            return std::make_unique<ComboBoxBinding>(static_cast<ui::ComboBox&>(control), design,
-                                                     run);
+            return std::make_unique<ComboBoxBinding>(static_cast<ui::ComboBox&>(control), run);
         case ui::ControlKind::Panel:
-            return std::make_unique<PanelBinding>(static_cast<ui::Panel&>(control), design);
+            return std::make_unique<PanelBinding>(static_cast<ui::Panel&>(control));
         case ui::ControlKind::ImageViewer:
             return std::make_unique<ImageViewerBinding>(static_cast<ui::ImageViewer&>(control),
-                                                        design, run);
+                                                        run);
     }
     return nullptr;
 }

@@ -23,10 +23,12 @@ class ControlBinding {
     virtual void sync() = 0;
 };
 
-// Makes the widget for a control as a child of the design widget. Every widget is a direct child
-// of it, placed at the control's position in the window, so that a control lying outside its
-// panel is still drawn and reachable.
-std::unique_ptr<ControlBinding> makeBinding(ui::Control& control, QWidget* design,
-                                            const EventRunner& run);
+// The dynamic property that marks the controls' widgets, which the window's style sheet styles.
+inline constexpr char kControlProperty[] = "formControl";
+
+// Makes the widget for a control as a window of its own, to be shown in the window's scene at the
+// control's position in the design: panels do not contain their controls, so that a control lying
+// outside its panel is still drawn and reachable.
+std::unique_ptr<ControlBinding> makeBinding(ui::Control& control, const EventRunner& run);
 
 }  // namespace widgets

@@ -26,21 +26,6 @@ QLinearGradient backgroundGradient() {
     return gradient;
 }
 
-// The design surface: the window's background behind every control.
-class DesignWidget : public QWidget {
-  public:
-    DesignWidget() {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        setFixedSize(FormView::kDesignWidth, FormView::kDesignHeight);
-    }
-
-  protected:
-    void paintEvent(QPaintEvent* event) override {
-        QPainter painter(this);
-        painter.fillRect(event->rect(), backgroundGradient());
-    }
-};
-
 }  // namespace
 
 FormView::FormView(const std::vector<ui::Control*>& controls, ui::Timer& timer,
@@ -48,8 +33,7 @@ FormView::FormView(const std::vector<ui::Control*>& controls, ui::Timer& timer,
     : QGraphicsView(parent),
       formTimer_(timer),
       dispatch_(std::move(dispatcher)),
-      scene_(new QGraphicsScene(this)),
-      design_(new DesignWidget) {
+      scene_(new QGraphicsScene(this)) {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -59,10 +43,25 @@ FormView::FormView(const std::vector<ui::Control*>& controls, ui::Timer& timer,
     setScene(scene_);
     scene_->setSceneRect(0, 0, kDesignWidth, kDesignHeight);
 
-    design_->setStyleSheet(windowStyleSheet());
+    // The style sheet is the application's, parsed once for all the controls, which are windows
+    // of their own in the scene; it styles only widgets marked as controls.
+    if (qApp->styleSheet() != windowStyleSheet()) {
+        qApp->setStyleSheet(windowStyleSheet());
+    }
+    // One item of the scene per control, stacked in the controls' order. Qt repaints each item
+    // within one rectangle, the union of its changes: a control of its own repaints no more than
+    // itself, where one item for the whole design would repaint everything between two changes.
     const EventRunner run = [this](const std::function<void()>& handler) { runEvent(handler); };
     for (ui::Control* control : controls) {
-        bindings_.push_back(makeBinding(*control, design_, run));
+        bindings_.push_back(makeBinding(*control, run));
+        QWidget* widget = bindings_.back()->widget();
+        QGraphicsProxyWidget* item = scene_->addWidget(widget);
+        item->setZValue(static_cast<double>(bindings_.size()));
+        if (widget->testAttribute(Qt::WA_TransparentForMouseEvents)) {
+            // A press goes to whatever lies beneath.
+            item->setAcceptedMouseButtons(Qt::NoButton);
+            item->setAcceptHoverEvents(false);
+        }
     }
 
     timer_.setInterval(formTimer_.interval());
@@ -75,9 +74,7 @@ FormView::FormView(const std::vector<ui::Control*>& controls, ui::Timer& timer,
         runEvent([this] { formTimer_.tick(); });
     });
 
-    // Widgets set up before they join the scene are polished there once.
     syncFromControls();
-    scene_->addWidget(design_);
     fitDesign();
 }
 
@@ -101,6 +98,35 @@ void FormView::syncTimer() {
     } else if (!formTimer_.enabled() && timer_.isActive()) {
         timer_.stop();
     }
+}
+
+QWidget* FormView::focusedWidget() const {
+    for (const auto& binding : bindings_) {
+        if (binding->widget()->hasFocus()) {
+            return binding->widget();
+        }
+    }
+    return nullptr;
+}
+
+QWidget* FormView::widgetAt(QPointF designPoint) const {
+    const QList<QGraphicsItem*> items =
+        scene_->items(designPoint, Qt::IntersectsItemShape, Qt::DescendingOrder);
+    for (const QGraphicsItem* item : items) {
+        if (!item->isVisible() || item->acceptedMouseButtons() == Qt::NoButton) {
+            continue;
+        }
+        const auto* proxy = dynamic_cast<const QGraphicsProxyWidget*>(item);
+        if (proxy == nullptr) {
+            return nullptr;
+        }
+        // The open list of the language box lies over the window, not in it.
+        if (proxy->widget()->windowType() == Qt::Popup) {
+            continue;
+        }
+        return proxy->widget();
+    }
+    return nullptr;
 }
 
 QWidget* FormView::widgetFor(const ui::Control& control) const {

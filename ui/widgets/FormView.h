@@ -19,8 +19,9 @@ class ControlBinding;
 // handler failed.
 using Dispatcher = std::function<bool(const std::function<void()>&)>;
 
-// The program's window. It shows the 1280 x 727 design with one Qt widget per control, scaled
-// with its aspect kept to the size of the window and centred, and hands the user's input to the
+// The program's window. It shows the 1280 x 727 design with one Qt widget per control, each an
+// item of its own in the scene, scaled with its aspect kept to the size of the window and
+// centred, over the window's background gradient, and hands the user's input to the
 // controls through the dispatcher. After every event it brings every widget in line with its
 // control, and runs the timer while the timer control is enabled.
 class FormView : public QGraphicsView {
@@ -41,7 +42,10 @@ class FormView : public QGraphicsView {
 
     // The widget that shows a control, or nullptr for a control the window does not show.
     QWidget* widgetFor(const ui::Control& control) const;
-    QWidget* designWidget() const { return design_; }
+    // The control's widget that has the keyboard focus, or nullptr.
+    QWidget* focusedWidget() const;
+    // The control's widget that a press at a point of the design would reach, or nullptr.
+    QWidget* widgetAt(QPointF designPoint) const;
     // Window pixels per design unit.
     double designScale() const;
     // A point of the design as a point of the window.
@@ -61,7 +65,6 @@ class FormView : public QGraphicsView {
     ui::Timer& formTimer_;
     Dispatcher dispatch_;
     QGraphicsScene* scene_;
-    QWidget* design_;
     std::vector<std::unique_ptr<ControlBinding>> bindings_;
     QTimer timer_;
 };

@@ -21,6 +21,13 @@ constexpr int kTypingPauseMs = 1500;
 constexpr QRgb kFrameColour = 0xFFFF8C00;
 constexpr double kFrameWidth = 4;
 
+// Repaints only where a frame lies, on the viewer's whole picture: the frame widget covers the
+// whole grid, which is large on a large screen.
+void repaintFrameAt(QWidget* frame, const QRectF& at) {
+    const double margin = kFrameWidth;
+    frame->update(at.adjusted(-margin, -margin, margin, margin).toAlignedRect());
+}
+
 bool isEnter(const QKeyEvent* key) {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
@@ -80,8 +87,7 @@ KeyboardNavigation::KeyboardNavigation(FormView& view, ui::KeyboardRoles roles)
 }
 
 QWidget* KeyboardNavigation::focusedWidget() const {
-    QWidget* focused = view_.designWidget()->focusWidget();
-    return focused != nullptr && focused->hasFocus() ? focused : nullptr;
+    return view_.focusedWidget();
 }
 
 bool KeyboardNavigation::eventFilter(QObject* watched, QEvent* event) {
@@ -92,7 +98,7 @@ bool KeyboardNavigation::eventFilter(QObject* watched, QEvent* event) {
         switch (event->type()) {
             case QEvent::FocusIn:
             case QEvent::FocusOut:
-                frame_->update();
+                repaintFrameAt(frame_, roles_.grid.frame(cell_.column, cell_.row));
                 break;
             case QEvent::Resize:
                 frame_->setGeometry(grid_->rect());
@@ -145,8 +151,8 @@ bool KeyboardNavigation::reachable(const QWidget* widget) const {
     if (!widget->isVisible() || !widget->isEnabled()) {
         return false;
     }
-    const QWidget* top = view_.designWidget()->childAt(widget->geometry().center());
-    return top == widget || (top != nullptr && widget->isAncestorOf(top));
+    // Each control's widget is a window of the scene, placed at its design rectangle.
+    return view_.widgetAt(QRectF(widget->geometry()).center()) == widget;
 }
 
 void KeyboardNavigation::moveFocus(int direction) {
@@ -256,8 +262,16 @@ bool KeyboardNavigation::sliderKey(QSlider* slider, QKeyEvent* key) {
 }
 
 void KeyboardNavigation::setCell(GridCell cell) {
+    if (cell == cell_) {
+        return;
+    }
+    const QRectF before = roles_.grid.frame(cell_.column, cell_.row);
     cell_ = cell;
-    frame_->update();
+    // Without the focus no frame is drawn, and nothing changes on the screen.
+    if (grid_->hasFocus()) {
+        repaintFrameAt(frame_, before);
+        repaintFrameAt(frame_, roles_.grid.frame(cell_.column, cell_.row));
+    }
 }
 
 // The frame goes where the mouse pressed, so that the keys go on from there.

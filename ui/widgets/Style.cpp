@@ -10,96 +10,96 @@ namespace widgets {
 
 QString windowStyleSheet() {
     return QStringLiteral(R"(
-QPushButton {
+QPushButton[formControl="true"] {
     border: 1px solid #005A9E;
     border-radius: 4px;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #008DE5, stop:1 #0067B3);
 }
-QPushButton:hover {
+QPushButton[formControl="true"]:hover {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #1A9BEE, stop:1 #0A72C0);
 }
-QPushButton:pressed, QPushButton:checked {
+QPushButton[formControl="true"]:pressed, QPushButton[formControl="true"]:checked {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #0067B3, stop:1 #008DE5);
 }
-QPushButton:focus {
+QPushButton[formControl="true"]:focus {
     border: 3px solid #FF8C00;
 }
-QPushButton:disabled {
+QPushButton[formControl="true"]:disabled {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #7FB8DE, stop:1 #6E9CBE);
 }
-QFrame[kind="panel"] {
+QFrame[kind="panel"][formControl="true"] {
     background: #252525;
     border: 1px solid #484848;
 }
-QLabel {
+QLabel[formControl="true"] {
     background: transparent;
 }
-QProgressBar {
+QProgressBar[formControl="true"] {
     background: #393939;
     border: none;
 }
-QProgressBar::chunk {
+QProgressBar[formControl="true"]::chunk {
     background: #21B24B;
 }
-QSlider::groove:horizontal {
+QSlider[formControl="true"]::groove:horizontal {
     height: 4px;
     margin: 0 4px;
     border-radius: 2px;
     background: #9A9A9A;
 }
-QSlider::sub-page:horizontal {
+QSlider[formControl="true"]::sub-page:horizontal {
     border-radius: 2px;
     background: #008DE5;
 }
-QSlider::handle:horizontal {
+QSlider[formControl="true"]::handle:horizontal {
     width: 16px;
     margin: -3px 0;
     border-radius: 5px;
     border: 1px solid #005A9E;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #008DE5, stop:1 #0067B3);
 }
-QSlider::handle:horizontal:hover {
+QSlider[formControl="true"]::handle:horizontal:hover {
     border: 1px solid #FFFFFF;
 }
-QSlider:focus {
+QSlider[formControl="true"]:focus {
     border: 2px solid #FF8C00;
     border-radius: 4px;
 }
-QSlider::groove:vertical {
+QSlider[formControl="true"]::groove:vertical {
     width: 4px;
     margin: 4px 0;
     border-radius: 2px;
     background: #9A9A9A;
 }
-QSlider::handle:vertical {
+QSlider[formControl="true"]::handle:vertical {
     height: 16px;
     margin: 0 -3px;
     border-radius: 5px;
     border: 1px solid #005A9E;
     background: #008DE5;
 }
-QSlider:disabled {
+QSlider[formControl="true"]:disabled {
     background: transparent;
 }
-QSlider::handle:disabled {
+QSlider[formControl="true"]::handle:disabled {
     background: #8A8A8A;
     border: 1px solid #6A6A6A;
 }
-QComboBox {
+QComboBox[formControl="true"] {
     color: #FFFFFF;
     background: #000000;
     border: 1px solid #484848;
     border-radius: 3px;
     padding-left: 6px;
 }
-QComboBox:focus {
+QComboBox[formControl="true"]:focus {
     border: 2px solid #FF8C00;
 }
-QComboBox::drop-down {
+QComboBox[formControl="true"]::drop-down {
     border: none;
     width: 22px;
 }
-QComboBox QAbstractItemView {
+QComboBox[formControl="true"] QAbstractItemView {
     color: #FFFFFF;
     background: #000000;
     border: 1px solid #484848;
