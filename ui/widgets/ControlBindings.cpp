@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QComboBox>
+#include <QGraphicsProxyWidget>
 #include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
@@ -28,15 +29,6 @@ QRect windowRect(const ui::Control& control) {
     return QRect(static_cast<int>(std::lround(rect.x())), static_cast<int>(std::lround(rect.y())),
                  static_cast<int>(std::lround(rect.width())),
                  static_cast<int>(std::lround(rect.height())));
-}
-
-bool shownInWindow(const ui::Control& control) {
-    for (const ui::Control* c = &control; c != nullptr; c = c->parent()) {
-        if (!c->visible()) {
-            return false;
-        }
-    }
-    return true;
 }
 
 bool enabledInWindow(const ui::Control& control) {
@@ -105,6 +97,12 @@ class Binding : public ControlBinding {
             widget_->setGeometry(rect);
         }
         syncState();
+        // A hidden widget tells its item of a new place only when it shows: the item is placed
+        // here, so that it is right also for what looks for it while hidden.
+        if (QGraphicsProxyWidget* item = widget_->graphicsProxyWidget();
+            item != nullptr && item->geometry() != QRectF(rect)) {
+            item->setGeometry(rect);
+        }
         widget_->setEnabled(enabledInWindow(control_));
         widget_->setVisible(shownInWindow(control_));
     }
@@ -314,6 +312,15 @@ class ImageViewerBinding : public Binding<ui::ImageViewer, PictureView> {
 };
 
 }  // namespace
+
+bool shownInWindow(const ui::Control& control) {
+    for (const ui::Control* c = &control; c != nullptr; c = c->parent()) {
+        if (!c->visible()) {
+            return false;
+        }
+    }
+    return true;
+}
 
 std::unique_ptr<ControlBinding> makeBinding(ui::Control& control, const EventRunner& run) {
     switch (control.kind()) {

@@ -23,6 +23,9 @@ class ControlBinding {
     virtual void sync() = 0;
 };
 
+// Whether the control is shown, with every panel it lies in.
+bool shownInWindow(const ui::Control& control);
+
 // The dynamic property that marks the controls' widgets, which the window's style sheet styles.
 inline constexpr char kControlProperty[] = "formControl";
 

@@ -48,21 +48,9 @@ FormView::FormView(const std::vector<ui::Control*>& controls, ui::Timer& timer,
     if (qApp->styleSheet() != windowStyleSheet()) {
         qApp->setStyleSheet(windowStyleSheet());
     }
-    // One item of the scene per control, stacked in the controls' order. Qt repaints each item
-    // within one rectangle, the union of its changes: a control of its own repaints no more than
-    // itself, where one item for the whole design would repaint everything between two changes.
-    const EventRunner run = [this](const std::function<void()>& handler) { runEvent(handler); };
-    for (ui::Control* control : controls) {
-        bindings_.push_back(makeBinding(*control, run));
-        QWidget* widget = bindings_.back()->widget();
-        QGraphicsProxyWidget* item = scene_->addWidget(widget);
-        item->setZValue(static_cast<double>(bindings_.size()));
-        if (widget->testAttribute(Qt::WA_TransparentForMouseEvents)) {
-            // A press goes to whatever lies beneath.
-            item->setAcceptedMouseButtons(Qt::NoButton);
-            item->setAcceptHoverEvents(false);
-        }
-    }
+    controls_ = controls;
+    bindings_.resize(controls.size());
+    run_ = [this](const std::function<void()>& handler) { runEvent(handler); };
 
     timer_.setInterval(formTimer_.interval());
     connect(&timer_, &QTimer::timeout, this, [this] {
@@ -85,11 +73,57 @@ void FormView::runEvent(const std::function<void()>& handler) {
     syncFromControls();
 }
 
+// One item of the scene per control, stacked in the controls' order. Qt repaints each item within
+// one rectangle, the union of its changes: a control of its own repaints no more than itself,
+// where one item for the whole design would repaint everything between two changes.
+ControlBinding& FormView::binding(std::size_t index) const {
+    if (!bindings_[index]) {
+        bindings_[index] = makeBinding(*controls_[index], run_);
+        QWidget* widget = bindings_[index]->widget();
+        // Embedded hidden, a widget gets a window of the system only when it is first shown.
+        widget->hide();
+        QGraphicsProxyWidget* item = scene_->addWidget(widget);
+        item->setZValue(static_cast<double>(index));
+        // The design decides the size, not the widget's own idea of its smallest size.
+        item->setMinimumSize(0, 0);
+        if (widget->testAttribute(Qt::WA_TransparentForMouseEvents)) {
+            // A press goes to whatever lies beneath.
+            item->setAcceptedMouseButtons(Qt::NoButton);
+            item->setAcceptHoverEvents(false);
+        }
+        bindings_[index]->sync();
+    }
+    return *bindings_[index];
+}
+
 void FormView::syncFromControls() {
-    for (const auto& binding : bindings_) {
-        binding->sync();
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        // The widget of a control never shown yet is made when it first shows: the first frame
+        // comes sooner, and the rest are made once it is on the screen.
+        if (!bindings_[i]) {
+            if (shownInWindow(*controls_[i])) {
+                binding(i);
+            }
+            continue;
+        }
+        bindings_[i]->sync();
     }
     syncTimer();
+}
+
+void FormView::makeRemainingWidgets() {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        binding(i);
+    }
+}
+
+bool FormView::viewportEvent(QEvent* event) {
+    const bool handled = QGraphicsView::viewportEvent(event);
+    if (event->type() == QEvent::Paint && !remainingScheduled_) {
+        remainingScheduled_ = true;
+        QTimer::singleShot(0, this, [this] { makeRemainingWidgets(); });
+    }
+    return handled;
 }
 
 void FormView::syncTimer() {
@@ -102,7 +136,7 @@ void FormView::syncTimer() {
 
 QWidget* FormView::focusedWidget() const {
     for (const auto& binding : bindings_) {
-        if (binding->widget()->hasFocus()) {
+        if (binding && binding->widget()->hasFocus()) {
             return binding->widget();
         }
     }
@@ -130,9 +164,9 @@ QWidget* FormView::widgetAt(QPointF designPoint) const {
 }
 
 QWidget* FormView::widgetFor(const ui::Control& control) const {
-    for (const auto& binding : bindings_) {
-        if (&binding->control() == &control) {
-            return binding->widget();
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i] == &control) {
+            return binding(i).widget();
         }
     }
     return nullptr;

@@ -8,12 +8,11 @@
 #include <QTimer>
 
 #include "ui/Controls.h"
+#include "ui/widgets/ControlBindings.h"
 
 class QGraphicsScene;
 
 namespace widgets {
-
-class ControlBinding;
 
 // Runs one event handler; an error is reported and the program goes on. Returns false when the
 // handler failed.
@@ -56,16 +55,24 @@ class FormView : public QGraphicsView {
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void drawBackground(QPainter* painter, const QRectF& rect) override;
+    bool viewportEvent(QEvent* event) override;
 
   private:
     void runEvent(const std::function<void()>& handler);
     void fitDesign();
     void syncTimer();
+    // The binding of the control at an index, made with its widget when first asked for.
+    ControlBinding& binding(std::size_t index) const;
+    void makeRemainingWidgets();
 
     ui::Timer& formTimer_;
     Dispatcher dispatch_;
     QGraphicsScene* scene_;
-    std::vector<std::unique_ptr<ControlBinding>> bindings_;
+    std::vector<ui::Control*> controls_;
+    EventRunner run_;
+    // Made lazily, hence mutable: a widget is made when its control first shows or is asked for.
+    mutable std::vector<std::unique_ptr<ControlBinding>> bindings_;
+    bool remainingScheduled_ = false;
     QTimer timer_;
 };
 
