@@ -3,12 +3,15 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
+#include <QSize>
 #include <QString>
 
 #include "game/Board.h"
 #include "game/GameCharts.h"
+#include "game/GridRenderer.h"
 #include "game/PlayerMoves.h"
 #include "help/HelpBackground.h"
 #include "persistence/ProgressRecord.h"
@@ -36,7 +39,7 @@ struct RecentAnswer {
 // event handler. It draws nothing on screen itself; a view (the Qt window, or a test) shows the
 // controls and forwards the user's input to the handlers.
 class TForm3 {
-public:
+  public:
     // dataFolder ends in a separator; pixelRatio is the number of screen pixels per design unit,
     // so that the pictures the form paints are sharp on the screen that shows them.
     TForm3(QString dataFolder, ui::Clock& clock, ui::Random& random, ui::ErrorReporter& reporter,
@@ -194,6 +197,11 @@ public:
     ProgressRecord Progress;
 
     ui::Bitmap SharedBitmap;
+    // The grid last handed to Panel1Viewer, as long as it is the picture shown there: DrawGrid
+    // then tells the window which cells changed.
+    std::optional<game::GridContent> ShownGrid;
+    unsigned ShownGridVersion = 0;
+    QSize ShownGridSize;
     int Panel1ViewerWidth = 0;
     int Panel1ViewerHeight = 0;
     int GridCellWidth = 0;
@@ -251,7 +259,7 @@ public:
     // The dots of the help pages' background; the clock is stirred in at every page.
     help::DitherRandom HelpDither;
 
-private:
+  private:
     void createControls();
     void connectHandlers();
     void createViewer(ui::ImageViewer& viewer, ui::Panel& panel);

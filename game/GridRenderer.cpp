@@ -267,6 +267,30 @@ void paintGrid(ui::Canvas& canvas, const GridContent& content) {
     }
 }
 
+std::optional<QRectF> answerTableChange(const GridContent& before, const GridContent& after) {
+    if (before.mode != kAnswerTable || after.mode != kAnswerTable ||
+        before.cellWidth != after.cellWidth || before.cellHeight != after.cellHeight) {
+        return std::nullopt;
+    }
+    const auto pressedCell = [](const GridContent& content) -> std::optional<QRectF> {
+        if (!content.highlight || content.clickedColumn < 1 ||
+            content.clickedColumn > kColumnCount || content.clickedRow < 1 ||
+            content.clickedRow > kRowCount) {
+            return std::nullopt;
+        }
+        // A unit around the cell for the edges that smoothing spreads.
+        return gridCellRect(content.clickedColumn, content.clickedRow, content.cellWidth,
+                            content.cellHeight)
+            .adjusted(-1, -1, 1, 1);
+    };
+    const std::optional<QRectF> was = pressedCell(before);
+    const std::optional<QRectF> is = pressedCell(after);
+    if (was == is) {
+        return QRectF();
+    }
+    return was.value_or(QRectF()) | is.value_or(QRectF());
+}
+
 }  // namespace game
 
 void TForm3::DrawGrid(std::uint8_t mode, std::uint8_t highlight) {
@@ -290,5 +314,19 @@ void TForm3::DrawGrid(std::uint8_t mode, std::uint8_t highlight) {
         ui::Canvas canvas(SharedBitmap);
         game::paintGrid(canvas, content);
     }
-    Panel1Viewer.setPicture(SharedBitmap);
+    // Told where the table changed, the window repaints a pressed cell without comparing the
+    // whole picture, which is large on a large screen.
+    std::optional<QRectF> changed;
+    if (ShownGrid && ShownGridVersion == Panel1Viewer.pictureVersion() &&
+        ShownGridSize == SharedBitmap.image().size()) {
+        changed = game::answerTableChange(*ShownGrid, content);
+    }
+    if (changed) {
+        Panel1Viewer.setPicture(SharedBitmap, *changed);
+    } else {
+        Panel1Viewer.setPicture(SharedBitmap);
+    }
+    ShownGrid = content;
+    ShownGridVersion = Panel1Viewer.pictureVersion();
+    ShownGridSize = SharedBitmap.image().size();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include <QRectF>
 #include <QString>
@@ -37,5 +38,10 @@ QRectF gridCellRect(int c, int r, int cellWidth, int cellHeight);
 
 // Paints the whole grid over the canvas's bitmap, which the caller has sized.
 void paintGrid(ui::Canvas& canvas, const GridContent& content);
+
+// Where the answer table painted from `after` can differ from the one painted from `before`, of
+// the same size and pixel ratio, in picture units: the pressed cell before and after. Empty when
+// the two are alike; nothing when they are not both answer tables of the same cells.
+std::optional<QRectF> answerTableChange(const GridContent& before, const GridContent& after);
 
 }  // namespace game

@@ -33,6 +33,7 @@ void Bitmap::setSize(int width, int height) {
     width_ = width;
     height_ = height;
     if (fits(image_)) {
+        clearPartialEdges();
         return;
     }
     // A picture still shown by a viewer is left to it. Pictures the viewers have let go of are
@@ -43,12 +44,29 @@ void Bitmap::setSize(int width, int height) {
         spares_.erase(spare);
         keepAsSpare();
         image_ = std::move(reused);
+        clearPartialEdges();
         return;
     }
     keepAsSpare();
     image_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     image_.setDevicePixelRatio(ratio_);
     image_.fill(Qt::transparent);
+}
+
+// At a fractional ratio the last column and row of pixels lie partly outside the design units, so
+// that a clear in design units only blends into them: they are cleared here, so that what is
+// drawn over a picture used again never shows a trace of the picture before.
+void Bitmap::clearPartialEdges() {
+    const int fullColumns = static_cast<int>(std::floor(width_ * ratio_ + 1e-9));
+    const int fullRows = static_cast<int>(std::floor(height_ * ratio_ + 1e-9));
+    for (int y = 0; y < image_.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        if (y >= fullRows) {
+            std::fill(line, line + image_.width(), 0);
+        } else {
+            std::fill(line + std::min(fullColumns, image_.width()), line + image_.width(), 0);
+        }
+    }
 }
 
 void Bitmap::keepAsSpare() {

@@ -43,6 +43,7 @@ class Bitmap {
     static constexpr std::size_t kMaxSpares = 4;
 
     void keepAsSpare();
+    void clearPartialEdges();
 
     int width_ = 0;
     int height_ = 0;

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <vector>
 
+#include <QtGui/qrgb.h>
 #include <QImage>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
-#include <QtGui/qrgb.h>
 
 #include "ui/Bitmap.h"
 #include "ui/Fonts.h"
@@ -21,7 +22,7 @@ class Panel;
 // The state every control of the window shares. Positions are design units, relative to the
 // parent panel (or to the window when there is none).
 class Control {
-public:
+  public:
     Control(QString name, ControlKind kind) : name_(std::move(name)), kind_(kind) {}
     virtual ~Control() = default;
     Control(const Control&) = delete;
@@ -50,7 +51,7 @@ public:
     int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }
 
-private:
+  private:
     QString name_;
     ControlKind kind_;
     Panel* parent_ = nullptr;
@@ -62,7 +63,7 @@ private:
 
 // The text, font and colour that labels and buttons have in common.
 class TextControl : public Control {
-public:
+  public:
     using Control::Control;
 
     const QString& text() const { return text_; }
@@ -89,7 +90,7 @@ public:
     QRgb fontColor() const { return fontColor_; }
     void setFontColor(QRgb colour) { fontColor_ = colour; }
 
-private:
+  private:
     QString text_;
     double fontSize_ = 12;
     bool bold_ = false;
@@ -102,12 +103,12 @@ private:
 };
 
 class Label : public TextControl {
-public:
+  public:
     explicit Label(QString name) : TextControl(std::move(name), ControlKind::Label) {}
 };
 
 class Button : public TextControl {
-public:
+  public:
     static constexpr QRgb kStyleTextColor = 0xFFE0E0E0;
     static constexpr QRgb kSelectedTextColor = 0xFF000000;
 
@@ -138,7 +139,7 @@ public:
         }
     }
 
-private:
+  private:
     bool selected_ = false;
     bool staysPressed_ = false;
     bool pressed_ = false;
@@ -147,7 +148,7 @@ private:
 // A continuous slider: it holds any value within its range, and runs its change handler after
 // every real change of its value, also one forced by a new minimum or maximum.
 class TrackBar : public Control {
-public:
+  public:
     explicit TrackBar(QString name) : Control(std::move(name), ControlKind::TrackBar) {}
 
     double value() const { return value_; }
@@ -164,7 +165,7 @@ public:
 
     std::function<void()> onChange;
 
-private:
+  private:
     void applyClamped(double value);
 
     double min_ = 0;
@@ -174,7 +175,7 @@ private:
 };
 
 class ProgressBar : public Control {
-public:
+  public:
     explicit ProgressBar(QString name) : Control(std::move(name), ControlKind::ProgressBar) {}
 
     double value() const { return value_; }
@@ -187,14 +188,14 @@ public:
     void setValue(double value);
     void setMaximum(double maximum);
 
-private:
+  private:
     double max_ = 100;
     double value_ = 0;
     bool vertical_ = false;
 };
 
 class ComboBox : public Control {
-public:
+  public:
     explicit ComboBox(QString name) : Control(std::move(name), ControlKind::ComboBox) {}
 
     const QStringList& items() const { return items_; }
@@ -206,20 +207,20 @@ public:
 
     std::function<void()> onChange;
 
-private:
+  private:
     QStringList items_;
     int index_ = -1;
 };
 
 class Panel : public Control {
-public:
+  public:
     explicit Panel(QString name) : Control(std::move(name), ControlKind::Panel) {}
 };
 
 // Shows its own copy of a picture from the top-left corner, scaled by its bitmap scale. It fills
 // its panel.
 class ImageViewer : public Control {
-public:
+  public:
     explicit ImageViewer(QString name) : Control(std::move(name), ControlKind::ImageViewer) {}
 
     // Places the viewer inside a panel, filling it.
@@ -235,24 +236,44 @@ public:
     void setPicture(const Bitmap& bitmap) {
         picture_ = bitmap.image();
         ++pictureVersion_;
+        changed_.reset();
+    }
+    // The same, from a painter that knows where the new picture differs from the one handed over
+    // before: the rectangle, in the picture's units, holds every pixel that differs.
+    void setPicture(const Bitmap& bitmap, const QRectF& changed) {
+        const unsigned before = pictureVersion_;
+        setPicture(bitmap);
+        changed_ = ChangedArea{before, changed};
     }
     // Counts the pictures handed over, so the window repaints only what changed.
     unsigned pictureVersion() const { return pictureVersion_; }
+    // Where the picture differs from the one of version `since`, when its painter said so.
+    std::optional<QRectF> changedSince(unsigned since) const {
+        if (changed_ && changed_->since == since) {
+            return changed_->area;
+        }
+        return std::nullopt;
+    }
 
     // Press and release, with the pointer position in the viewer's units.
     std::function<void(double x, double y)> onMouseDown;
     std::function<void(double x, double y)> onMouseUp;
 
-private:
+  private:
     double scale_ = 1.0;
     bool handCursor_ = false;
     QImage picture_;
     unsigned pictureVersion_ = 0;
+    struct ChangedArea {
+        unsigned since;
+        QRectF area;
+    };
+    std::optional<ChangedArea> changed_;
 };
 
 // While enabled, the window calls tick() once every interval.
 class Timer {
-public:
+  public:
     bool enabled() const { return enabled_; }
     void setEnabled(bool enabled) { enabled_ = enabled; }
     int interval() const { return interval_; }
@@ -264,7 +285,7 @@ public:
         }
     }
 
-private:
+  private:
     bool enabled_ = false;
     int interval_ = 1000;
 };

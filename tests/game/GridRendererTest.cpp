@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 #include "tests/support/FormFixture.h"
 
@@ -226,5 +227,74 @@ TEST_F(DrawGrid, AnUnknownModeIsAnError) {
     EXPECT_THROW(form().DrawGrid(4, 0), ui::RangeError);
     EXPECT_THROW(form().DrawGrid(0, 0), ui::RangeError);
 }
+
+// The pixels in which two pictures differ, in design units (a pixel's unit rectangle).
+QRectF differingUnits(const QImage& before, const QImage& after) {
+    QRect pixels;
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            if (before.pixel(x, y) != after.pixel(x, y)) {
+                pixels |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    const double ratio = after.devicePixelRatio();
+    return QRectF(pixels.x() / ratio, pixels.y() / ratio, pixels.width() / ratio,
+                  pixels.height() / ratio);
+}
+
+// The answer table tells the window where a press changed it, so that the window repaints a cell
+// without comparing the whole picture: every pixel that differs must lie there, at every ratio.
+class AnswerTableChange : public FormFixture, public ::testing::WithParamInterface<double> {
+  protected:
+    AnswerTableChange() {
+        form_ = std::make_unique<TForm3>(dataFolder(), clock, random, reporter, GetParam());
+        start();
+    }
+};
+
+TEST_P(AnswerTableChange, HoldsEveryPixelThatDiffers) {
+    TForm3& f = form();
+    struct Step {
+        std::uint8_t highlight;
+        int column;
+        int row;
+    };
+    // Pressed, the same cell again, released, the far corner, a press with no cell under it.
+    const Step steps[] = {{1, 5, 3},  {1, 5, 3}, {0, 5, 3}, {1, 10, 9},
+                          {0, 10, 9}, {1, 1, 1}, {1, 0, 0}};
+    f.DrawGrid(1, 0);
+    for (const Step& step : steps) {
+        SCOPED_TRACE(testing::Message()
+                     << int(step.highlight) << " " << step.column << "," << step.row);
+        const QImage before = f.Panel1Viewer.picture().copy();
+        const unsigned version = f.Panel1Viewer.pictureVersion();
+        f.ClickedColumn = step.column;
+        f.ClickedRow = step.row;
+        f.DrawGrid(1, step.highlight);
+
+        const std::optional<QRectF> told = f.Panel1Viewer.changedSince(version);
+        ASSERT_TRUE(told.has_value());
+        const QRectF differing = differingUnits(before, f.Panel1Viewer.picture());
+        if (!differing.isEmpty()) {
+            EXPECT_TRUE(told->contains(differing))
+                << "told " << told->x() << "," << told->y() << " " << told->width() << "x"
+                << told->height() << ", differing " << differing.x() << "," << differing.y() << " "
+                << differing.width() << "x" << differing.height();
+        }
+        // One cell at most, far less than the whole table, which a comparison would read.
+        EXPECT_LT(told->width() * told->height(), 80 * 72.0);
+    }
+
+    // Once another picture has been shown there, the next table is compared as a whole.
+    const unsigned beforeBoard = f.Panel1Viewer.pictureVersion();
+    f.DrawGrid(2, 0);
+    EXPECT_FALSE(f.Panel1Viewer.changedSince(beforeBoard).has_value());
+    const unsigned beforeTable = f.Panel1Viewer.pictureVersion();
+    f.DrawGrid(1, 0);
+    EXPECT_FALSE(f.Panel1Viewer.changedSince(beforeTable).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ratios, AnswerTableChange, ::testing::Values(1.0, 1.4856, 3.0));
 
 }  // namespace

@@ -296,8 +296,9 @@ class ImageViewerBinding : public Binding<ui::ImageViewer, PictureView> {
   protected:
     void syncState() override {
         if (version_ != control_.pictureVersion()) {
+            const std::optional<QRectF> changed = control_.changedSince(version_);
             version_ = control_.pictureVersion();
-            widget_->setPicture(control_.picture());
+            widget_->setPicture(control_.picture(), changed);
         }
         widget_->setPictureScale(control_.bitmapScale());
         const Qt::CursorShape cursor =

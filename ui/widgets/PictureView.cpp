@@ -73,8 +73,16 @@ QRect changedArea(const QImage& before, const QImage& after) {
 
 PictureView::PictureView(QWidget* parent) : QWidget(parent) {}
 
-void PictureView::setPicture(const QImage& picture) {
-    const QRect changed = changedArea(picture_, picture);
+void PictureView::setPicture(const QImage& picture, std::optional<QRectF> changedUnits) {
+    QRect changed;
+    if (changedUnits && comparable(picture_, picture)) {
+        const double ratio = picture.devicePixelRatio();
+        const QRectF pixels(changedUnits->x() * ratio, changedUnits->y() * ratio,
+                            changedUnits->width() * ratio, changedUnits->height() * ratio);
+        changed = pixels.toAlignedRect() & picture.rect();
+    } else {
+        changed = changedArea(picture_, picture);
+    }
     const bool wasShown = !picture_.isNull();
     picture_ = picture;
     if (picture_.isNull()) {

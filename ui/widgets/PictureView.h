@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include <QImage>
 #include <QWidget>
@@ -21,7 +22,9 @@ class PictureView : public QWidget {
     // The picture keeps its device pixel ratio: a picture painted for a large screen is drawn
     // with its own pixels there, not stretched. Only the part that differs from the picture
     // shown before is painted again: a press on the table changes one cell of a large picture.
-    void setPicture(const QImage& picture);
+    // Shows a new picture, repainting where it differs from the one shown: within `changed`, in
+    // the picture's units, when the caller knows it, or else where the two compare different.
+    void setPicture(const QImage& picture, std::optional<QRectF> changed = std::nullopt);
     const QImage& picture() const { return picture_; }
     void setPictureScale(double scale);
     double pictureScale() const { return scale_; }
