@@ -1,7 +1,9 @@
 #include "ui/Fonts.h"
 
+#include <QByteArray>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QResource>
 
 namespace ui {
 
@@ -14,7 +16,15 @@ void loadBundledFonts() {
     for (const char* file : {":/fonts/OpenSans-Regular.ttf", ":/fonts/OpenSans-Bold.ttf",
                              ":/fonts/OpenSans-Semibold.ttf", ":/fonts/Comfortaa-Bold.ttf",
                              ":/fonts/LiberationSans-Bold.ttf"}) {
-        QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+        // The fonts are stored uncompressed in the program: read in place, they cost neither an
+        // unpacking nor a copy on the heap, and only the pages used are loaded.
+        const QResource resource(QString::fromLatin1(file));
+        if (resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression) {
+            QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(
+                reinterpret_cast<const char*>(resource.data()), resource.size()));
+        } else {
+            QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+        }
     }
     QGuiApplication::setFont(makeFont(12));
 }

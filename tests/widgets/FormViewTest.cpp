@@ -58,11 +58,13 @@ class PaintedArea : public QObject {
   public:
     explicit PaintedArea(QWidget* viewport) { viewport->installEventFilter(this); }
     QRegion area;
+    int paints = 0;
 
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
             area += static_cast<QPaintEvent*>(event)->region();
+            ++paints;
         }
         return false;
     }
@@ -492,6 +494,38 @@ TEST_F(TestControls, AChangeRepaintsItsControlAndNotTheSpaceBetweenChanges) {
     EXPECT_TRUE(painted.area.contains(at(705, 390)));
     EXPECT_FALSE(painted.area.contains(at(600, 250)));
     EXPECT_FALSE(painted.area.contains(at(490, 128)));
+}
+
+// What one event changes reaches the screen in one frame: a label shown and a new picture,
+// which Qt would otherwise hand to the scene in two rounds, one frame apart.
+TEST_F(TestControls, WhatAnEventChangesIsPaintedInOneFrame) {
+    ui::Bitmap bitmap;
+    bitmap.setSize(300, 300);
+    {
+        ui::Canvas canvas(bitmap);
+        canvas.clear(0xFF0000FF);
+    }
+    viewer.setPicture(bitmap);
+    status.hide();
+    button.onClick = [this, &bitmap] {
+        {
+            ui::Canvas canvas(bitmap);
+            canvas.clear(0xFF00FF00);
+        }
+        viewer.setPicture(bitmap);
+        status.setText(QStringLiteral("shown"));
+        status.show();
+    };
+    makeView();
+    QTest::qWait(50);
+    PaintedArea painted(view->viewport());
+
+    click(*view, QPointF(490, 128));
+    QTest::qWait(100);
+
+    EXPECT_EQ(painted.paints, 1);
+    EXPECT_TRUE(painted.area.contains(view->mapFromDesign({1050, 250}).toPoint()));
+    EXPECT_TRUE(painted.area.contains(view->mapFromDesign({410, 215}).toPoint()));
 }
 
 }  // namespace

@@ -108,6 +108,14 @@ void FormView::syncFromControls() {
         }
         bindings_[i]->sync();
     }
+    // Each widget is a window to Qt, which hands its repaints to the scene later, at a low
+    // priority, and after the scene has already painted what was hidden or shown: the table then
+    // came a frame after the labels. Handed over now, every change of the event is in one frame.
+    for (const auto& binding : bindings_) {
+        if (binding) {
+            QCoreApplication::sendPostedEvents(binding->widget(), QEvent::UpdateRequest);
+        }
+    }
     syncTimer();
 }
 
