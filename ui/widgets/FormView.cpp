@@ -40,6 +40,11 @@ FormView::FormView(const std::vector<ui::Control*>& controls, ui::Timer& timer,
     setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                    QPainter::SmoothPixmapTransform);
     setAlignment(Qt::AlignCenter);
+    // The view paints every pixel of the window with its background and the controls: what
+    // lies beneath it is not painted first, once for the window and once for the viewport.
+    setAttribute(Qt::WA_NoSystemBackground);
+    viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setScene(scene_);
     scene_->setSceneRect(0, 0, kDesignWidth, kDesignHeight);
 
