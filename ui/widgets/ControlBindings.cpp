@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include <QComboBox>
 #include <QGraphicsProxyWidget>
@@ -134,9 +135,16 @@ class LabelBinding : public Binding<ui::Label, QLabel> {
         if (widget_->wordWrap() != control_.wordWrap()) {
             widget_->setWordWrap(control_.wordWrap());
         }
-        const QString shown = control_.wordWrap()
-                                  ? control_.text()
-                                  : cutToWidth(control_.text(), font, control_.width());
+        // Measured again only when the text, the font or the width changes: measuring every
+        // label at every event took longer than the rest of bringing the window in line.
+        if (!fitted_ || fitted_->text != control_.text() || fitted_->font != font ||
+            fitted_->width != control_.width() || fitted_->wrapped != control_.wordWrap()) {
+            fitted_ =
+                Fitted{control_.text(), font, control_.width(), control_.wordWrap(),
+                       control_.wordWrap() ? control_.text()
+                                           : cutToWidth(control_.text(), font, control_.width())};
+        }
+        const QString& shown = fitted_->shown;
         if (widget_->text() != shown) {
             widget_->setText(shown);
         }
@@ -144,6 +152,16 @@ class LabelBinding : public Binding<ui::Label, QLabel> {
             widget_->setAccessibleName(control_.text());
         }
     }
+
+  private:
+    struct Fitted {
+        QString text;
+        QFont font;
+        double width;
+        bool wrapped;
+        QString shown;
+    };
+    std::optional<Fitted> fitted_;
 };
 
 class ButtonBinding : public Binding<ui::Button, QPushButton> {
@@ -156,7 +174,13 @@ class ButtonBinding : public Binding<ui::Button, QPushButton> {
 
   protected:
     void syncState() override {
-        setFontIfChanged(widget_, buttonFont(control_));
+        // The caption is measured again only when its text, font or width changes.
+        const QFont font = textFont(control_);
+        if (!fitted_ || fitted_->text != control_.text() || fitted_->font != font ||
+            fitted_->width != control_.width()) {
+            fitted_ = Fitted{control_.text(), font, control_.width(), buttonFont(control_)};
+        }
+        setFontIfChanged(widget_, fitted_->shown);
         setTextColourIfChanged(widget_, QPalette::ButtonText, control_.effectiveTextColor());
         // Qt toggles a checkable button by itself at a click; the control decides all the same.
         if (widget_->isCheckable() != control_.staysPressed()) {
@@ -175,6 +199,15 @@ class ButtonBinding : public Binding<ui::Button, QPushButton> {
             widget_->setAccessibleName(control_.text());
         }
     }
+
+  private:
+    struct Fitted {
+        QString text;
+        QFont font;
+        double width;
+        QFont shown;
+    };
+    std::optional<Fitted> fitted_;
 };
 
 class TrackBarBinding : public Binding<ui::TrackBar, QSlider> {
