@@ -6,7 +6,6 @@
 #include <optional>
 #include <vector>
 
-#include <QSize>
 #include <QString>
 
 #include "game/Board.h"
@@ -201,7 +200,6 @@ class TForm3 {
     // then tells the window which cells changed.
     std::optional<game::GridContent> ShownGrid;
     unsigned ShownGridVersion = 0;
-    QSize ShownGridSize;
     int Panel1ViewerWidth = 0;
     int Panel1ViewerHeight = 0;
     int GridCellWidth = 0;

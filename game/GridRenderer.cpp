@@ -317,8 +317,9 @@ void TForm3::DrawGrid(std::uint8_t mode, std::uint8_t highlight) {
     // Told where the table changed, the window repaints a pressed cell without comparing the
     // whole picture, which is large on a large screen.
     std::optional<QRectF> changed;
+    // The version says the viewer still shows the grid last drawn, so its picture is that grid's.
     if (ShownGrid && ShownGridVersion == Panel1Viewer.pictureVersion() &&
-        ShownGridSize == SharedBitmap.image().size()) {
+        Panel1Viewer.picture().size() == SharedBitmap.image().size()) {
         changed = game::answerTableChange(*ShownGrid, content);
     }
     if (changed) {
@@ -328,5 +329,4 @@ void TForm3::DrawGrid(std::uint8_t mode, std::uint8_t highlight) {
     }
     ShownGrid = content;
     ShownGridVersion = Panel1Viewer.pictureVersion();
-    ShownGridSize = SharedBitmap.image().size();
 }

@@ -34,19 +34,6 @@ screens=(start help-title help-instructions run error-correction statistics help
 # shellcheck source=tests/e2e/xscreen.sh
 source "$root/tests/e2e/xscreen.sh"
 
-start_program() {
-    "$program" >"$work/program.log" 2>&1 &
-    program_pid=$!
-    wait_for_window '^Form3$' >/dev/null || fail "no window named Form3 appeared"
-    # The first frame is there when the Start button shows its blue.
-    for _ in $(seq 100); do
-        screenshot "$work/frame.png"
-        colour_near "$(pixel "$work/frame.png" 240 16)" 0084DA 40 && return 0
-        sleep 0.2
-    done
-    fail "the window showed no first frame"
-}
-
 close_program() {
     click 1239 690
     wait_for_exit "$program_pid" || fail "the program did not end after the close button"
@@ -55,7 +42,7 @@ close_program() {
 
 restart_program() {
     close_program
-    start_program
+    start_program "$program"
 }
 
 click() {
@@ -172,7 +159,7 @@ shoot_game() {
 }
 
 start_screen 1280 727
-start_program
+start_program "$program"
 for screen in "${screens[@]}"; do
     "shoot_$screen"
 done

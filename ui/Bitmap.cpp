@@ -59,6 +59,9 @@ void Bitmap::setSize(int width, int height) {
 void Bitmap::clearPartialEdges() {
     const int fullColumns = static_cast<int>(std::floor(width_ * ratio_ + 1e-9));
     const int fullRows = static_cast<int>(std::floor(height_ * ratio_ + 1e-9));
+    if (fullColumns >= image_.width() && fullRows >= image_.height()) {
+        return;
+    }
     for (int y = 0; y < image_.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
         if (y >= fullRows) {

@@ -24,13 +24,6 @@ sizes=("$@")
 # shellcheck source=tests/e2e/xscreen.sh
 source "$(dirname "$0")/../../tests/e2e/xscreen.sh"
 
-# Screen pixel of a point of the 1280 x 727 design, shown scaled with its aspect kept and centred.
-at() {
-    awk -v w="$width" -v h="$height" -v x="$1" -v y="$2" 'BEGIN {
-        s = w / 1280 < h / 727 ? w / 1280 : h / 727
-        printf "%d %d\n", (w - 1280 * s) / 2 + x * s, (h - 727 * s) / 2 + y * s }'
-}
-
 # The rectangle of a cell of the answer table (Panel1 at (416, 87), drawn at 0.99: 78 x 70 units
 # per cell), a little inside its edges, as X Y W H in screen pixels.
 cell_rect() {
@@ -74,17 +67,6 @@ measure() {
     echo "$name $first $rest" >>"$work/results"
 }
 
-wait_for_blue_start() {
-    local x y
-    read -r x y < <(at 240 16)
-    for _ in $(seq 100); do
-        screenshot "$work/frame.png"
-        colour_near "$(pixel "$work/frame.png" "$x" "$y")" 0084DA 40 && return 0
-        sleep 0.2
-    done
-    fail "the window showed no first frame"
-}
-
 measure_at() {
     width=${1%x*}
     height=${1#*x}
@@ -103,10 +85,7 @@ measure_at() {
     wait "$program_pid" 2>/dev/null || true
 
     rm -rf "$XDG_DATA_HOME/Kestrova"
-    "$program" >"$work/program.log" 2>&1 &
-    program_pid=$!
-    wait_for_window '^Form3$' >/dev/null || fail "no window named Form3 appeared"
-    wait_for_blue_start
+    start_program "$program"
     sleep 0.5
     # The statistics button switches the table between the help page and the statistics.
     read -r cx cy < <(at 122 689)

@@ -15,14 +15,6 @@ click() {
     sleep "${3:-0.15}"
 }
 
-keep_screenshot() {
-    screenshot "$shot"
-    if [ -n "${E2E_SCREENSHOT_DIR:-}" ]; then
-        mkdir -p "$E2E_SCREENSHOT_DIR"
-        cp "$shot" "$E2E_SCREENSHOT_DIR/$1.png"
-    fi
-}
-
 # Screen position of the number n in the answer table: Panel1 at (416, 87), drawn at 0.99 of its
 # size, 78 x 70 per cell.
 cell() {

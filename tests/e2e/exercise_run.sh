@@ -25,24 +25,11 @@ for i in $(seq 0 24); do
 done
 sleep 0.5
 
-save="$XDG_DATA_HOME/Kestrova/Save.dat"
-[ -f "$save" ] || fail "no Save.dat after the run: $(cat "$work/program.log")"
-[ "$(stat -c %s "$save")" -eq 648 ] || fail "Save.dat is not 648 bytes"
-byte() { od -An -tu1 -j "$1" -N1 "$save" | tr -d ' '; }
-marks=$(byte 621)
-[ "$marks" -eq 1 ] || fail "number 2 has $marks marks, expected 1"
-mark=$(byte 450)
-[ "$mark" -ge 1 ] && [ "$mark" -le 5 ] || fail "the mark is $mark"
-answered=$(od -An -tu2 -j 60 -N 20 "$save" | awk '{ for (i = 1; i <= NF; ++i) s += $i } END { print s }')
-[ "$answered" -eq 25 ] || fail "row 2 counts $answered answers, expected 25"
+expect_run_saved 25
 echo "ok mark $mark with 25 answers in Save.dat"
 
 # The bar of that mark beside Button2: Panel3 at (121, 136), first bar at x 9..14, row 2 at y 72.
-screenshot "$shot"
-if [ -n "${E2E_SCREENSHOT_DIR:-}" ]; then
-    mkdir -p "$E2E_SCREENSHOT_DIR"
-    cp "$shot" "$E2E_SCREENSHOT_DIR/after-run-1280x727.png"
-fi
+keep_screenshot after-run-1280x727
 bar=$(pixel "$shot" 132 208)
 case "$mark" in
     1 | 2) expected=FF0000 ;;

@@ -34,24 +34,8 @@ cell_colour() {
     screenshot "$shot"
     pixel "$shot" "$x" "$y"
 }
-save_screenshot() {
-    if [ -n "${E2E_SCREENSHOT_DIR:-}" ]; then
-        mkdir -p "$E2E_SCREENSHOT_DIR"
-        screenshot "$E2E_SCREENSHOT_DIR/$1-${width}x${height}.png"
-    fi
-}
 
-"$program" >"$work/program.log" 2>&1 &
-program_pid=$!
-window=$(wait_for_window '^Form3$') || fail "no window named Form3 appeared"
-
-shot="$work/screen.png"
-read -r bx by < <(at 240 16)
-for _ in $(seq 100); do
-    screenshot "$shot"
-    colour_near "$(pixel "$shot" "$bx" "$by")" 0084DA 40 && break
-    sleep 0.2
-done
+start_program "$program"
 
 click 314 689 # Game
 # Difficulty 3: drag the slider's handle (at 7 of 3..10) to its left end.
@@ -84,7 +68,7 @@ done
 colour_near "$(cell_colour "${found%,*}" "${found#*,}")" FFFFFF 12 ||
     fail "the first factor of the found triple is not marked found"
 echo "ok triple found at row ${found%,*}, column ${found#*,}"
-save_screenshot game-level
+keep_screenshot "game-level-${width}x${height}"
 
 click 314 36 # Stop
 sleep 0.3
@@ -103,7 +87,7 @@ for _ in 2 3 4 5 6 7 8 9 10; do
     click 314 36 # Stop
 done
 sleep 0.3
-save_screenshot game-after-level-10
+keep_screenshot "game-after-level-10-${width}x${height}"
 # "New game" in red in Label14 at (416, 12).
 read -r lx ly < <(at 420 20)
 read -r lw lh < <(awk -v s="$scale" 'BEGIN { printf "%d %d\n", 200 * s, 35 * s }')
@@ -121,10 +105,9 @@ sleep 0.5
 
 save="$XDG_DATA_HOME/Kestrova/Save.dat"
 [ -f "$save" ] || fail "no Save.dat after the trainer run"
-byte() { od -An -tu1 -j "$1" -N1 "$save" | tr -d ' '; }
-[ "$(byte 638)" -eq 3 ] || fail "the time setting is $(byte 638) minutes, expected 3"
-[ "$(byte 639)" -eq 25 ] || fail "the exercise count is $(byte 639), expected 25"
-[ "$(byte 621)" -eq 1 ] || fail "number 2 has $(byte 621) marks, expected 1"
+[ "$(save_byte 638)" -eq 3 ] || fail "the time setting is $(save_byte 638) minutes, expected 3"
+[ "$(save_byte 639)" -eq 25 ] || fail "the exercise count is $(save_byte 639), expected 25"
+[ "$(save_byte 621)" -eq 1 ] || fail "number 2 has $(save_byte 621) marks, expected 1"
 echo "ok the trainer's 3 minutes and 25 exercises are back"
 
 click 1239 690 # close

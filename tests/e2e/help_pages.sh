@@ -28,26 +28,9 @@ share_near() {
 more_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 less_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 
-save_shot() {
-    if [ -n "${E2E_SCREENSHOT_DIR:-}" ]; then
-        mkdir -p "$E2E_SCREENSHOT_DIR"
-        cp "$shot" "$E2E_SCREENSHOT_DIR/$1-${width}x${height}.png"
-    fi
-}
-
-"$program" >"$work/program.log" 2>&1 &
-program_pid=$!
-wait_for_window '^Form3$' >/dev/null || fail "no window named Form3 appeared"
-
-# Wait for the first frame: the help button's blue.
-shot="$work/screen.png"
+start_program "$program"
 read -r hx hy < <(at 860 20)
-for _ in $(seq 100); do
-    screenshot "$shot"
-    colour_near "$(pixel "$shot" "$hx" "$hy")" 0084DA 40 && break
-    sleep 0.2
-done
-save_shot title-page
+keep_screenshot "title-page-${width}x${height}"
 colour_near "$(pixel "$shot" "$hx" "$hy")" 0084DA 40 || fail "no help button on the start screen"
 
 # The title page: pure deep sky blue along the top, the blue row numbers of the table, the white
@@ -67,7 +50,7 @@ for _ in $(seq 50); do
     screenshot "$shot"
     less_than "$(share_near 0000FF 135 225 40 360)" 0.005 && break
 done
-save_shot instructions
+keep_screenshot "instructions-${width}x${height}"
 row_numbers=$(share_near 0000FF 135 225 40 360)
 less_than "$row_numbers" 0.005 || fail "the table is still shown after the help button ($row_numbers)"
 first_line=$(share_near FFFFFF 20 56 110 28)

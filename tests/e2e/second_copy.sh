@@ -29,10 +29,7 @@ before=$(folder_state)
 "$program" >"$work/second.log" 2>&1 &
 second_pid=$!
 box=$(wait_for_window '^Kestrova$') || fail "the second copy showed no message"
-if [ -n "${E2E_SCREENSHOT_DIR:-}" ]; then
-    mkdir -p "$E2E_SCREENSHOT_DIR"
-    screenshot "$E2E_SCREENSHOT_DIR/second-copy.png"
-fi
+keep_screenshot second-copy
 [ "$(xdotool search --onlyvisible --name '^Form3$' | wc -l)" -eq 1 ] ||
     fail "the second copy showed a window of its own"
 xdotool windowfocus --sync "$box" key Return

@@ -30,10 +30,7 @@ for _ in $(seq 100); do
     fi
     sleep 0.2
 done
-if [ -n "${E2E_SCREENSHOT_DIR:-}" ]; then
-    mkdir -p "$E2E_SCREENSHOT_DIR"
-    cp "$shot" "$E2E_SCREENSHOT_DIR/window-${width}x${height}.png"
-fi
+keep_screenshot "window-${width}x${height}"
 
 # name, design x, design y, expected colour, tolerance
 checks=(

@@ -93,10 +93,39 @@ start_program() {
     read -r x y < <(at 240 16)
     for _ in $(seq 100); do
         screenshot "$shot"
-        colour_near "$(pixel "$shot" "$x" "$y")" 0084DA 40 && break
+        colour_near "$(pixel "$shot" "$x" "$y")" 0084DA 40 && return 0
         sleep 0.2
     done
+    fail "the window showed no first frame"
 }
+
+# Takes a screenshot into $shot and keeps it as NAME.png in $E2E_SCREENSHOT_DIR, when that is set.
+keep_screenshot() {
+    shot=${shot:-$work/screen.png}
+    screenshot "$shot"
+    if [ -n "${E2E_SCREENSHOT_DIR:-}" ]; then
+        mkdir -p "$E2E_SCREENSHOT_DIR"
+        cp "$shot" "$E2E_SCREENSHOT_DIR/$1.png"
+    fi
+}
+
+# Checks Save.dat after one finished run on number 2 of multiplication with ANSWERS answers:
+# one mark, a mark from 1 to 5, and the answers counted in row 2. Sets save and mark.
+expect_run_saved() {
+    local expected=$1 marks answered
+    save="$XDG_DATA_HOME/Kestrova/Save.dat"
+    [ -f "$save" ] || fail "no Save.dat after the run: $(cat "$work/program.log")"
+    [ "$(stat -c %s "$save")" -eq 648 ] || fail "Save.dat is not 648 bytes"
+    marks=$(save_byte 621)
+    [ "$marks" -eq 1 ] || fail "number 2 has $marks marks, expected 1"
+    mark=$(save_byte 450)
+    [ "$mark" -ge 1 ] && [ "$mark" -le 5 ] || fail "the mark is $mark"
+    answered=$(od -An -tu2 -j 60 -N 20 "$save" | awk '{ for (i = 1; i <= NF; ++i) s += $i } END { print s }')
+    [ "$answered" -eq "$expected" ] || fail "row 2 counts $answered answers, expected $expected"
+}
+
+# A byte of Save.dat, as a number.
+save_byte() { od -An -tu1 -j "$1" -N1 "$save" | tr -d ' '; }
 
 try_screen() {
     local width=$1 height=$2

@@ -78,6 +78,32 @@ void setTextColourIfChanged(QWidget* widget, QPalette::ColorRole role, QRgb colo
     }
 }
 
+// What a text measures to in a font and a width, measured again only when one of the three
+// changes: measuring every label and caption at every event took longer than the rest of
+// bringing the window in line.
+template <class Result>
+class Measured {
+  public:
+    template <class Measure>
+    const Result& get(const QString& text, const QFont& font, double width, Measure measure) {
+        if (!measuredFor_ || measuredFor_->text != text || measuredFor_->font != font ||
+            measuredFor_->width != width) {
+            measuredFor_ = Key{text, font, width};
+            result_ = measure();
+        }
+        return result_;
+    }
+
+  private:
+    struct Key {
+        QString text;
+        QFont font;
+        double width;
+    };
+    std::optional<Key> measuredFor_;
+    Result result_;
+};
+
 template <class ControlType, class WidgetType>
 class Binding : public ControlBinding {
   public:
@@ -135,16 +161,11 @@ class LabelBinding : public Binding<ui::Label, QLabel> {
         if (widget_->wordWrap() != control_.wordWrap()) {
             widget_->setWordWrap(control_.wordWrap());
         }
-        // Measured again only when the text, the font or the width changes: measuring every
-        // label at every event took longer than the rest of bringing the window in line.
-        if (!fitted_ || fitted_->text != control_.text() || fitted_->font != font ||
-            fitted_->width != control_.width() || fitted_->wrapped != control_.wordWrap()) {
-            fitted_ =
-                Fitted{control_.text(), font, control_.width(), control_.wordWrap(),
-                       control_.wordWrap() ? control_.text()
-                                           : cutToWidth(control_.text(), font, control_.width())};
-        }
-        const QString& shown = fitted_->shown;
+        const QString shown = control_.wordWrap()
+                                  ? control_.text()
+                                  : cut_.get(control_.text(), font, control_.width(), [&] {
+                                        return cutToWidth(control_.text(), font, control_.width());
+                                    });
         if (widget_->text() != shown) {
             widget_->setText(shown);
         }
@@ -154,14 +175,7 @@ class LabelBinding : public Binding<ui::Label, QLabel> {
     }
 
   private:
-    struct Fitted {
-        QString text;
-        QFont font;
-        double width;
-        bool wrapped;
-        QString shown;
-    };
-    std::optional<Fitted> fitted_;
+    Measured<QString> cut_;
 };
 
 class ButtonBinding : public Binding<ui::Button, QPushButton> {
@@ -174,13 +188,9 @@ class ButtonBinding : public Binding<ui::Button, QPushButton> {
 
   protected:
     void syncState() override {
-        // The caption is measured again only when its text, font or width changes.
-        const QFont font = textFont(control_);
-        if (!fitted_ || fitted_->text != control_.text() || fitted_->font != font ||
-            fitted_->width != control_.width()) {
-            fitted_ = Fitted{control_.text(), font, control_.width(), buttonFont(control_)};
-        }
-        setFontIfChanged(widget_, fitted_->shown);
+        setFontIfChanged(widget_,
+                         captionFont_.get(control_.text(), textFont(control_), control_.width(),
+                                          [this] { return buttonFont(control_); }));
         setTextColourIfChanged(widget_, QPalette::ButtonText, control_.effectiveTextColor());
         // Qt toggles a checkable button by itself at a click; the control decides all the same.
         if (widget_->isCheckable() != control_.staysPressed()) {
@@ -201,13 +211,7 @@ class ButtonBinding : public Binding<ui::Button, QPushButton> {
     }
 
   private:
-    struct Fitted {
-        QString text;
-        QFont font;
-        double width;
-        QFont shown;
-    };
-    std::optional<Fitted> fitted_;
+    Measured<QFont> captionFont_;
 };
 
 class TrackBarBinding : public Binding<ui::TrackBar, QSlider> {
