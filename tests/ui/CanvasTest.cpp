@@ -27,6 +27,35 @@ TEST(Canvas, DrawsInDesignUnitsAtAnyPixelRatio) {
     }
 }
 
+// Large pictures live in memory of their own: a viewer's copy must outlive the bitmap and its
+// redraws, and a size that fills whole huge pages must behave as one that does not.
+TEST(Bitmap, LargePicturesOutliveTheirBitmapWhileAViewerHoldsThem) {
+    for (QSize size : {QSize(512, 1024), QSize(1000, 600), QSize(1280, 727)}) {
+        QImage shown;
+        {
+            ui::Bitmap bitmap;
+            bitmap.setSize(size.width(), size.height());
+            EXPECT_TRUE(bitmap.image().isDetached());
+            EXPECT_EQ(bitmap.image().pixel(size.width() - 1, size.height() - 1), 0u) << size.width();
+            {
+                ui::Canvas canvas(bitmap);
+                canvas.clear(0xFF123456);
+            }
+            shown = bitmap.image();
+            // Drawn again while the copy is shown: the bitmap draws into another picture.
+            bitmap.setSize(size.width(), size.height());
+            {
+                ui::Canvas canvas(bitmap);
+                canvas.clear(0xFF654321);
+            }
+            EXPECT_EQ(bitmap.pixelAt(size.width() - 1, 0), 0xFF654321u) << size.width();
+            bitmap.setSize(10, 10);
+        }
+        EXPECT_EQ(shown.pixel(0, 0), 0xFF123456u) << size.width();
+        EXPECT_EQ(shown.pixel(size.width() - 1, size.height() - 1), 0xFF123456u) << size.width();
+    }
+}
+
 TEST(Canvas, TextIsDrawnInTheFillColourAndMeasuredWithTheBundledFont) {
     ui::Bitmap bitmap;
     bitmap.setSize(200, 60);
