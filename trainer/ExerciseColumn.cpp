@@ -104,9 +104,13 @@ void paintExerciseColumn(ui::Canvas& canvas, const ColumnContent& c) {
 
 void TForm3::DrawExerciseColumn(std::uint8_t operation, std::int32_t rows, std::uint8_t clear,
                                 std::uint8_t list) {
-    // Drawing goes over the present picture unless it is cleared.
-    SharedBitmap.assign(Panel3Viewer.picture());
-    if (SharedBitmap.width() != Panel3ViewerWidth || SharedBitmap.height() != Panel3ViewerHeight) {
+    // Drawing goes over the present picture unless it is cleared. A cleared column is drawn in a
+    // picture of its own, not in a copy of the one on the screen.
+    if (clear != 1) {
+        SharedBitmap.drawOver(Panel3Viewer.picture());
+    }
+    if (clear == 1 || SharedBitmap.width() != Panel3ViewerWidth ||
+        SharedBitmap.height() != Panel3ViewerHeight) {
         SharedBitmap.setSize(Panel3ViewerWidth, Panel3ViewerHeight);
     }
     {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <tuple>
 
@@ -174,6 +175,26 @@ void Bitmap::assign(const QImage& picture) {
     const double ratio = image_.devicePixelRatio();
     width_ = static_cast<int>(std::lround(image_.width() / ratio));
     height_ = static_cast<int>(std::lround(image_.height() / ratio));
+}
+
+void Bitmap::drawOver(const QImage& picture) {
+    if (picture.isNull() || picture.format() != QImage::Format_ARGB32_Premultiplied ||
+        picture.devicePixelRatio() != ratio_) {
+        assign(picture);
+        return;
+    }
+    if (!image_.isNull() && image_.constBits() == picture.constBits()) {
+        assign(picture);
+        return;
+    }
+    setSize(static_cast<int>(std::lround(picture.width() / ratio_)),
+            static_cast<int>(std::lround(picture.height() / ratio_)));
+    if (image_.size() != picture.size() || image_.bytesPerLine() != picture.bytesPerLine()) {
+        assign(picture);
+        return;
+    }
+    std::memcpy(image_.bits(), picture.constBits(),
+                static_cast<std::size_t>(picture.sizeInBytes()));
 }
 
 QRgb Bitmap::pixelAt(double x, double y) const {

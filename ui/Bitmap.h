@@ -35,6 +35,10 @@ class Bitmap {
     QImage& image() { return image_; }
     // Takes a copy of another picture, with its size and ratio.
     void assign(const QImage& picture);
+    // Takes the pixels of a picture to draw over, into a picture of the bitmap's own: the one
+    // given, which a viewer may be showing, stays as it is, and no fresh memory is needed when
+    // the bitmap kept a picture of that size.
+    void drawOver(const QImage& picture);
 
     // The colour at a point in design units (the centre of that unit).
     QRgb pixelAt(double x, double y) const;

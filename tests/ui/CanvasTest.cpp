@@ -36,7 +36,8 @@ TEST(Bitmap, LargePicturesOutliveTheirBitmapWhileAViewerHoldsThem) {
             ui::Bitmap bitmap;
             bitmap.setSize(size.width(), size.height());
             EXPECT_TRUE(bitmap.image().isDetached());
-            EXPECT_EQ(bitmap.image().pixel(size.width() - 1, size.height() - 1), 0u) << size.width();
+            EXPECT_EQ(bitmap.image().pixel(size.width() - 1, size.height() - 1), 0u)
+                << size.width();
             {
                 ui::Canvas canvas(bitmap);
                 canvas.clear(0xFF123456);
@@ -53,6 +54,35 @@ TEST(Bitmap, LargePicturesOutliveTheirBitmapWhileAViewerHoldsThem) {
         }
         EXPECT_EQ(shown.pixel(0, 0), 0xFF123456u) << size.width();
         EXPECT_EQ(shown.pixel(size.width() - 1, size.height() - 1), 0xFF123456u) << size.width();
+    }
+}
+
+// A viewer keeps showing its picture while the next one is drawn over a copy of it; rounds reuse
+// the picture the viewer let go of.
+TEST(Bitmap, DrawingOverAShownPictureLeavesItAsItIs) {
+    for (double ratio : {1.0, 1.4856, 3.0}) {
+        ui::Bitmap bitmap(ratio);
+        bitmap.setSize(100, 50);
+        {
+            ui::Canvas canvas(bitmap);
+            canvas.clear(0xFF800000);
+        }
+        QImage shown = bitmap.image();
+        for (int round = 0; round < 3; ++round) {
+            bitmap.drawOver(shown);
+            {
+                ui::Canvas canvas(bitmap);
+                canvas.clearRect(QRectF(10 + round * 30, 10, 20, 20), 0xFF000080);
+            }
+            const QImage next = bitmap.image();
+            const QPoint drawnNow(qFloor((20 + round * 30) * ratio), qFloor(20 * ratio));
+            EXPECT_EQ(shown.pixel(drawnNow), 0xFF800000u) << ratio << " round " << round;
+            shown = next;
+            for (int drawn = 0; drawn <= round; ++drawn) {
+                EXPECT_EQ(bitmap.pixelAt(20 + drawn * 30, 20), 0xFF000080u) << ratio;
+            }
+            EXPECT_EQ(bitmap.pixelAt(95, 45), 0xFF800000u) << ratio;
+        }
     }
 }
 
