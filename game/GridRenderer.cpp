@@ -309,18 +309,29 @@ void TForm3::DrawGrid(std::uint8_t mode, std::uint8_t highlight) {
         content.divider = uiText(27);
         content.dividend = uiText(28);
     }
-    SharedBitmap.setSize(Panel1ViewerWidth, Panel1ViewerHeight);
-    {
-        ui::Canvas canvas(SharedBitmap);
-        game::paintGrid(canvas, content);
-    }
-    // Told where the table changed, the window repaints a pressed cell without comparing the
-    // whole picture, which is large on a large screen.
+    // Where the viewer still shows the table last drawn (its version says so), only what a press
+    // changed is drawn again, over a copy of that table, and the window is told where: a large
+    // screen's table is neither drawn nor compared as a whole for one cell.
     std::optional<QRectF> changed;
-    // The version says the viewer still shows the grid last drawn, so its picture is that grid's.
-    if (ShownGrid && ShownGridVersion == Panel1Viewer.pictureVersion() &&
-        Panel1Viewer.picture().size() == SharedBitmap.image().size()) {
+    if (ShownGrid && ShownGridVersion == Panel1Viewer.pictureVersion()) {
         changed = game::answerTableChange(*ShownGrid, content);
+    }
+    if (changed && changed->isEmpty()) {
+        // Nothing to draw: the viewer is handed the picture it shows.
+        SharedBitmap.assign(Panel1Viewer.picture());
+    } else if (changed) {
+        if (!SharedBitmap.drawOver(Panel1Viewer.picture(), Panel1ViewerWidth, Panel1ViewerHeight)) {
+            changed.reset();
+        }
+    } else {
+        SharedBitmap.setSize(Panel1ViewerWidth, Panel1ViewerHeight);
+    }
+    if (!changed || !changed->isEmpty()) {
+        ui::Canvas canvas(SharedBitmap);
+        if (changed) {
+            canvas.clipTo(*changed);
+        }
+        game::paintGrid(canvas, content);
     }
     if (changed) {
         Panel1Viewer.setPicture(SharedBitmap, *changed);

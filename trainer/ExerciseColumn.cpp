@@ -106,12 +106,10 @@ void TForm3::DrawExerciseColumn(std::uint8_t operation, std::int32_t rows, std::
                                 std::uint8_t list) {
     // Drawing goes over the present picture unless it is cleared. A cleared column is drawn in a
     // picture of its own, not in a copy of the one on the screen.
-    if (clear != 1) {
-        SharedBitmap.drawOver(Panel3Viewer.picture());
-    }
-    if (clear == 1 || SharedBitmap.width() != Panel3ViewerWidth ||
-        SharedBitmap.height() != Panel3ViewerHeight) {
+    if (clear == 1) {
         SharedBitmap.setSize(Panel3ViewerWidth, Panel3ViewerHeight);
+    } else {
+        SharedBitmap.drawOver(Panel3Viewer.picture(), Panel3ViewerWidth, Panel3ViewerHeight);
     }
     {
         ui::Canvas canvas(SharedBitmap);

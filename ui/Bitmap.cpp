@@ -177,24 +177,20 @@ void Bitmap::assign(const QImage& picture) {
     height_ = static_cast<int>(std::lround(image_.height() / ratio));
 }
 
-void Bitmap::drawOver(const QImage& picture) {
-    if (picture.isNull() || picture.format() != QImage::Format_ARGB32_Premultiplied ||
-        picture.devicePixelRatio() != ratio_) {
-        assign(picture);
-        return;
-    }
+bool Bitmap::drawOver(const QImage& picture, int width, int height) {
     if (!image_.isNull() && image_.constBits() == picture.constBits()) {
-        assign(picture);
-        return;
+        // The shown picture stays with its viewer; the bitmap takes another.
+        keepAsSpare();
     }
-    setSize(static_cast<int>(std::lround(picture.width() / ratio_)),
-            static_cast<int>(std::lround(picture.height() / ratio_)));
-    if (image_.size() != picture.size() || image_.bytesPerLine() != picture.bytesPerLine()) {
-        assign(picture);
-        return;
+    setSize(width, height);
+    if (picture.format() != image_.format() || picture.size() != image_.size() ||
+        picture.bytesPerLine() != image_.bytesPerLine() ||
+        picture.devicePixelRatio() != image_.devicePixelRatio()) {
+        return false;
     }
     std::memcpy(image_.bits(), picture.constBits(),
                 static_cast<std::size_t>(picture.sizeInBytes()));
+    return true;
 }
 
 QRgb Bitmap::pixelAt(double x, double y) const {
@@ -279,8 +275,8 @@ TextPictures& textPictures() {
 }
 
 // Lays premultiplied pixels over a picture at a screen pixel, clipped to the picture.
-void blendOver(QImage& target, QPoint at, const QImage& pixels, double opacity) {
-    const QRect area = QRect(at, pixels.size()).intersected(target.rect());
+void blendOver(QImage& target, const QRect& clip, QPoint at, const QImage& pixels, double opacity) {
+    const QRect area = QRect(at, pixels.size()).intersected(clip);
     if (area.isEmpty()) {
         return;
     }
@@ -350,6 +346,7 @@ Canvas::Canvas(Bitmap& bitmap) : bitmap_(bitmap) {
         bitmap_.setSize(bitmap_.width(), bitmap_.height());
     }
     painter_.begin(&bitmap_.image());
+    clip_ = bitmap_.image().rect();
     painter_.setRenderHint(QPainter::Antialiasing, true);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
     font_ = makeFont(fontSize_);
@@ -375,6 +372,17 @@ void Canvas::clearRect(const QRectF& rect, QRgb colour) {
     painter_.setCompositionMode(QPainter::CompositionMode_Source);
     painter_.fillRect(rect.normalized(), QColor::fromRgba(colour));
     painter_.restore();
+}
+
+void Canvas::clipTo(const QRectF& rect) {
+    const double ratio = devicePixelRatio();
+    clip_ = QRectF(rect.x() * ratio, rect.y() * ratio, rect.width() * ratio, rect.height() * ratio)
+                .toAlignedRect()
+                .adjusted(-1, -1, 1, 1)
+                .intersected(bitmap_.image().rect());
+    // Whole pixels given in design units map back to exactly those pixels.
+    painter_.setClipRect(QRectF(clip_.x() / ratio, clip_.y() / ratio, clip_.width() / ratio,
+                                clip_.height() / ratio));
 }
 
 void Canvas::setFont(double size, bool bold, FontFamily family) {
@@ -451,7 +459,7 @@ void Canvas::fillText(const QRectF& rect, const QString& text, bool wordWrap, do
     if (const TextPicture* picture = textPictures().find(box, text, font_, fill_, flags, ratio)) {
         if (!picture->image.isNull()) {
             const QPoint corner(qRound(box.left() * ratio), qRound(box.top() * ratio));
-            blendOver(bitmap_.image(), corner + picture->inkOffset, picture->image, opacity);
+            blendOver(bitmap_.image(), clip_, corner + picture->inkOffset, picture->image, opacity);
         }
         return;
     }
@@ -459,7 +467,7 @@ void Canvas::fillText(const QRectF& rect, const QString& text, bool wordWrap, do
     painter_.setOpacity(opacity);
     painter_.setFont(font_);
     painter_.setPen(QColor::fromRgba(fill_));
-    painter_.setClipRect(box);
+    painter_.setClipRect(box, Qt::IntersectClip);
     painter_.drawText(box, flags, text);
     painter_.restore();
 }

@@ -35,10 +35,10 @@ class Bitmap {
     QImage& image() { return image_; }
     // Takes a copy of another picture, with its size and ratio.
     void assign(const QImage& picture);
-    // Takes the pixels of a picture to draw over, into a picture of the bitmap's own: the one
-    // given, which a viewer may be showing, stays as it is, and no fresh memory is needed when
-    // the bitmap kept a picture of that size.
-    void drawOver(const QImage& picture);
+    // Sizes the picture as setSize does and copies a picture of that size into it, to draw over:
+    // the one given, which a viewer may be showing, stays as it is, and no fresh memory is needed
+    // when the bitmap kept a picture of that size. False, and nothing copied, for another size.
+    bool drawOver(const QImage& picture, int width, int height);
 
     // The colour at a point in design units (the centre of that unit).
     QRgb pixelAt(double x, double y) const;
@@ -82,6 +82,8 @@ class Canvas {
     void clear(QRgb colour);
     // Sets every pixel of a rectangle to a colour, as clear does for the whole bitmap.
     void clearRect(const QRectF& rect, QRgb colour);
+    // From here on only the pixels a rectangle touches, and one pixel around them, are drawn.
+    void clipTo(const QRectF& rect);
     // The bitmap's size in design units.
     QSizeF size() const { return QSizeF(bitmap_.width(), bitmap_.height()); }
     void setFillColor(QRgb colour) { fill_ = colour; }
@@ -105,6 +107,8 @@ class Canvas {
   private:
     Bitmap& bitmap_;
     QPainter painter_;
+    QRect clip_;  // the pixels that may be drawn
+
     QRgb fill_ = 0xFF000000;
     QRgb stroke_ = 0xFF000000;
     bool fillEnabled_ = true;

@@ -69,7 +69,7 @@ TEST(Bitmap, DrawingOverAShownPictureLeavesItAsItIs) {
         }
         QImage shown = bitmap.image();
         for (int round = 0; round < 3; ++round) {
-            bitmap.drawOver(shown);
+            EXPECT_TRUE(bitmap.drawOver(shown, 100, 50));
             {
                 ui::Canvas canvas(bitmap);
                 canvas.clearRect(QRectF(10 + round * 30, 10, 20, 20), 0xFF000080);
