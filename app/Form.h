@@ -200,6 +200,12 @@ class TForm3 {
     // then tells the window which cells changed.
     std::optional<game::GridContent> ShownGrid;
     unsigned ShownGridVersion = 0;
+    // The grid's own pictures, the one shown and those before it: a table drawn again over one
+    // of them is drawn only where the two differ. Each picture's content key names its entry in
+    // DrawnGrids, the contents of the last few drawn.
+    ui::Bitmap GridBitmap;
+    std::vector<std::pair<std::uint64_t, game::GridContent>> DrawnGrids;
+    std::uint64_t LastGridKey = 0;
     int Panel1ViewerWidth = 0;
     int Panel1ViewerHeight = 0;
     int GridCellWidth = 0;

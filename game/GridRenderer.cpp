@@ -309,34 +309,44 @@ void TForm3::DrawGrid(std::uint8_t mode, std::uint8_t highlight) {
         content.divider = uiText(27);
         content.dividend = uiText(28);
     }
-    // Where the viewer still shows the table last drawn (its version says so), only what a press
-    // changed is drawn again, over a copy of that table, and the window is told where: a large
-    // screen's table is neither drawn nor compared as a whole for one cell.
+    // Drawn in a picture of the grid's own: where it holds a table drawn before, only what differs
+    // from it is drawn again (a press changes a cell or two), clipped, over the rest.
+    GridBitmap.setSizeKeepingContent(Panel1ViewerWidth, Panel1ViewerHeight);
+    std::optional<QRectF> redraw;
+    for (const auto& [key, drawn] : DrawnGrids) {
+        if (key == GridBitmap.contentKey()) {
+            redraw = game::answerTableChange(drawn, content);
+        }
+    }
+    if (!redraw) {
+        // Drawn whole over whatever the picture held.
+        GridBitmap.setSize(Panel1ViewerWidth, Panel1ViewerHeight);
+    }
+    if (!redraw || !redraw->isEmpty()) {
+        ui::Canvas canvas(GridBitmap);
+        if (redraw) {
+            canvas.clipTo(*redraw);
+        }
+        game::paintGrid(canvas, content);
+    }
+    GridBitmap.setContentKey(++LastGridKey);
+    DrawnGrids.emplace_back(LastGridKey, content);
+    constexpr std::size_t kRemembered = 4;
+    if (DrawnGrids.size() > kRemembered) {
+        DrawnGrids.erase(DrawnGrids.begin());
+    }
+
+    // Told where the table changed, the window repaints a pressed cell without comparing the
+    // whole picture, which is large on a large screen. The version says the viewer still shows
+    // the grid last drawn, so its picture is that grid's.
     std::optional<QRectF> changed;
     if (ShownGrid && ShownGridVersion == Panel1Viewer.pictureVersion()) {
         changed = game::answerTableChange(*ShownGrid, content);
     }
-    if (changed && changed->isEmpty()) {
-        // Nothing to draw: the viewer is handed the picture it shows.
-        SharedBitmap.assign(Panel1Viewer.picture());
-    } else if (changed) {
-        if (!SharedBitmap.drawOver(Panel1Viewer.picture(), Panel1ViewerWidth, Panel1ViewerHeight)) {
-            changed.reset();
-        }
-    } else {
-        SharedBitmap.setSize(Panel1ViewerWidth, Panel1ViewerHeight);
-    }
-    if (!changed || !changed->isEmpty()) {
-        ui::Canvas canvas(SharedBitmap);
-        if (changed) {
-            canvas.clipTo(*changed);
-        }
-        game::paintGrid(canvas, content);
-    }
     if (changed) {
-        Panel1Viewer.setPicture(SharedBitmap, *changed);
+        Panel1Viewer.setPicture(GridBitmap, *changed);
     } else {
-        Panel1Viewer.setPicture(SharedBitmap);
+        Panel1Viewer.setPicture(GridBitmap);
     }
     ShownGrid = content;
     ShownGridVersion = Panel1Viewer.pictureVersion();

@@ -100,6 +100,14 @@ QImage newPicture(QSize pixels) {
 }  // namespace
 
 void Bitmap::setSize(int width, int height) {
+    resize(width, height, false);
+}
+
+void Bitmap::setSizeKeepingContent(int width, int height) {
+    resize(width, height, true);
+}
+
+void Bitmap::resize(int width, int height, bool keepContent) {
     if (width < 0 || height < 0) {
         throw RangeError(QStringLiteral("Invalid bitmap size %1 x %2").arg(width).arg(height));
     }
@@ -111,25 +119,31 @@ void Bitmap::setSize(int width, int height) {
     };
     width_ = width;
     height_ = height;
-    if (fits(image_)) {
-        clearPartialEdges();
-        return;
+    if (!fits(image_)) {
+        // A picture still shown by a viewer is left to it. Pictures the viewers have let go of
+        // are kept and drawn over again, which spares a large allocation and fill on every
+        // redraw.
+        auto spare = std::find_if(spares_.begin(), spares_.end(),
+                                  [&](const Kept& kept) { return fits(kept.image); });
+        if (spare != spares_.end()) {
+            Kept reused = std::move(*spare);
+            spares_.erase(spare);
+            keepAsSpare();
+            image_ = std::move(reused.image);
+            contentKey_ = reused.contentKey;
+        } else {
+            keepAsSpare();
+            image_ = newPicture(pixels);
+            image_.setDevicePixelRatio(ratio_);
+            image_.fill(Qt::transparent);
+            contentKey_ = 0;
+            return;
+        }
     }
-    // A picture still shown by a viewer is left to it. Pictures the viewers have let go of are
-    // kept and drawn over again, which spares a large allocation and fill on every redraw.
-    auto spare = std::find_if(spares_.begin(), spares_.end(), fits);
-    if (spare != spares_.end()) {
-        QImage reused = std::move(*spare);
-        spares_.erase(spare);
-        keepAsSpare();
-        image_ = std::move(reused);
+    if (!keepContent) {
         clearPartialEdges();
-        return;
+        contentKey_ = 0;
     }
-    keepAsSpare();
-    image_ = newPicture(pixels);
-    image_.setDevicePixelRatio(ratio_);
-    image_.fill(Qt::transparent);
 }
 
 // At a fractional ratio the last column and row of pixels lie partly outside the design units, so
@@ -155,8 +169,9 @@ void Bitmap::keepAsSpare() {
     if (image_.isNull()) {
         return;
     }
-    spares_.push_back(std::move(image_));
+    spares_.push_back(Kept{std::move(image_), contentKey_});
     image_ = QImage();
+    contentKey_ = 0;
     if (spares_.size() > kMaxSpares) {
         spares_.erase(spares_.begin());
     }
@@ -165,6 +180,7 @@ void Bitmap::keepAsSpare() {
 void Bitmap::assign(const QImage& picture) {
     keepAsSpare();
     image_ = picture;
+    contentKey_ = 0;
     if (image_.isNull()) {
         width_ = height_ = 0;
         return;

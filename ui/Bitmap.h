@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -25,6 +26,14 @@ class Bitmap {
     // Sizes the picture in design units. What it shows until cleared is undefined: it may be an
     // earlier picture.
     void setSize(int width, int height);
+    // The same, except that a picture used again keeps what it holds, for drawing over it where
+    // it differs from what is wanted: contentKey() says what that is.
+    void setSizeKeepingContent(int width, int height);
+    // What the picture holds, in a painter's own numbering: set after drawing, kept with the
+    // picture while it waits to be used again, and zero for a new picture or one sized by
+    // setSize (its content then unknown).
+    std::uint64_t contentKey() const { return contentKey_; }
+    void setContentKey(std::uint64_t key) { contentKey_ = key; }
     int width() const { return width_; }
     int height() const { return height_; }
 
@@ -46,6 +55,12 @@ class Bitmap {
   private:
     static constexpr std::size_t kMaxSpares = 4;
 
+    struct Kept {
+        QImage image;
+        std::uint64_t contentKey;
+    };
+
+    void resize(int width, int height, bool keepContent);
     void keepAsSpare();
     void clearPartialEdges();
 
@@ -53,7 +68,8 @@ class Bitmap {
     int height_ = 0;
     double ratio_;
     QImage image_;
-    std::vector<QImage> spares_;
+    std::uint64_t contentKey_ = 0;
+    std::vector<Kept> spares_;
 };
 
 // The pixel ratio to paint pictures at on a screen that shows the given number of pixels per
