@@ -77,10 +77,13 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral(KESTROVA_APP_ID));
     answerInformationOptions(argc, argv);
 
+    // Fontconfig reads its configuration beside the connection to the display.
+    std::jthread fontConfiguration = ui::prepareFontConfiguration();
     QApplication app(argc, argv);
     if (!argumentsAccepted(app)) {
         return 1;
     }
+    fontConfiguration.join();
     ui::loadBundledFonts();
 
     widgets::MessageBoxReporter reporter;

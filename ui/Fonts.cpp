@@ -1,11 +1,19 @@
 #include "ui/Fonts.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <QByteArray>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QResource>
 
 namespace ui {
+
+std::jthread prepareFontConfiguration() {
+    // Fontconfig installs its configuration atomically: were Qt to ask for it meanwhile, the
+    // one read second would be dropped, and nothing else would change.
+    return std::jthread([] { FcInit(); });
+}
 
 void loadBundledFonts() {
     static bool loaded = false;

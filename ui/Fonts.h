@@ -1,5 +1,7 @@
 #pragma once
 
+#include <thread>
+
 #include <QFont>
 #include <QString>
 
@@ -12,6 +14,12 @@ enum class FontFamily {
     Semibold,  // in place of "Segoe UI Semibold" (Open Sans Semibold)
     Arial,     // "Arial": Liberation Sans Bold, which has Arial's widths (bold faces only)
 };
+
+// The system's font configuration and font caches are read the first time fonts are asked for,
+// some milliseconds of start-up. This starts that reading on a thread of its own, to run while
+// the application connects to the display; the thread is joined when the result is destroyed,
+// which must happen before the fonts are loaded.
+std::jthread prepareFontConfiguration();
 
 // Registers the bundled fonts with Qt and makes Open Sans the application font. Needs a
 // QGuiApplication; safe to call more than once.
