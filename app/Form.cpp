@@ -37,7 +37,7 @@ TForm3::TForm3(QString dataFolder, ui::Clock& clock, ui::Random& random,
                ui::ErrorReporter& reporter, double pixelRatio)
     : DataFolder(std::move(dataFolder)),
       SharedBitmap(pixelRatio),
-      GridBitmap(pixelRatio),
+      Panel1Bitmap(pixelRatio),
       clock_(clock),
       random_(random),
       reporter_(reporter) {

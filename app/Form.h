@@ -200,10 +200,11 @@ class TForm3 {
     // then tells the window which cells changed.
     std::optional<game::GridContent> ShownGrid;
     unsigned ShownGridVersion = 0;
-    // The grid's own pictures, the one shown and those before it: a table drawn again over one
-    // of them is drawn only where the two differ. Each picture's content key names its entry in
-    // DrawnGrids, the contents of the last few drawn.
-    ui::Bitmap GridBitmap;
+    // Panel1Viewer's pictures, the grid's tables and the help pages: the one shown and those
+    // before it, kept for reuse. A table drawn again over an earlier one is drawn only where the
+    // two differ; each picture's content key names its entry in DrawnGrids, the contents of the
+    // last few tables drawn.
+    ui::Bitmap Panel1Bitmap;
     std::vector<std::pair<std::uint64_t, game::GridContent>> DrawnGrids;
     std::uint64_t LastGridKey = 0;
     int Panel1ViewerWidth = 0;

@@ -311,25 +311,25 @@ void TForm3::DrawGrid(std::uint8_t mode, std::uint8_t highlight) {
     }
     // Drawn in a picture of the grid's own: where it holds a table drawn before, only what differs
     // from it is drawn again (a press changes a cell or two), clipped, over the rest.
-    GridBitmap.setSizeKeepingContent(Panel1ViewerWidth, Panel1ViewerHeight);
+    Panel1Bitmap.setSizeKeepingContent(Panel1ViewerWidth, Panel1ViewerHeight);
     std::optional<QRectF> redraw;
     for (const auto& [key, drawn] : DrawnGrids) {
-        if (key == GridBitmap.contentKey()) {
+        if (key == Panel1Bitmap.contentKey()) {
             redraw = game::answerTableChange(drawn, content);
         }
     }
     if (!redraw) {
         // Drawn whole over whatever the picture held.
-        GridBitmap.setSize(Panel1ViewerWidth, Panel1ViewerHeight);
+        Panel1Bitmap.setSize(Panel1ViewerWidth, Panel1ViewerHeight);
     }
     if (!redraw || !redraw->isEmpty()) {
-        ui::Canvas canvas(GridBitmap);
+        ui::Canvas canvas(Panel1Bitmap);
         if (redraw) {
             canvas.clipTo(*redraw);
         }
         game::paintGrid(canvas, content);
     }
-    GridBitmap.setContentKey(++LastGridKey);
+    Panel1Bitmap.setContentKey(++LastGridKey);
     DrawnGrids.emplace_back(LastGridKey, content);
     constexpr std::size_t kRemembered = 4;
     if (DrawnGrids.size() > kRemembered) {
@@ -344,9 +344,9 @@ void TForm3::DrawGrid(std::uint8_t mode, std::uint8_t highlight) {
         changed = game::answerTableChange(*ShownGrid, content);
     }
     if (changed) {
-        Panel1Viewer.setPicture(GridBitmap, *changed);
+        Panel1Viewer.setPicture(Panel1Bitmap, *changed);
     } else {
-        Panel1Viewer.setPicture(GridBitmap);
+        Panel1Viewer.setPicture(Panel1Bitmap);
     }
     ShownGrid = content;
     ShownGridVersion = Panel1Viewer.pictureVersion();

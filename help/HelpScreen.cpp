@@ -132,15 +132,15 @@ void TForm3::DrawHelpScreen(int page) {
     if (page == help::kTitlePage) {
         content.titleLine = uiText(35);
     }
-    SharedBitmap.setSize(Panel1ViewerWidth, Panel1ViewerHeight);
+    Panel1Bitmap.setSize(Panel1ViewerWidth, Panel1ViewerHeight);
     HelpDither.mix(std::bit_cast<std::uint64_t>(clock_.now()));
-    help::paintHelpBackground(SharedBitmap.image(), Panel1ViewerWidth, Panel1ViewerHeight,
+    help::paintHelpBackground(Panel1Bitmap.image(), Panel1ViewerWidth, Panel1ViewerHeight,
                               HelpDither);
     {
-        ui::Canvas canvas(SharedBitmap);
+        ui::Canvas canvas(Panel1Bitmap);
         help::paintHelpPage(canvas, content);
     }
-    Panel1Viewer.setPicture(SharedBitmap);
+    Panel1Viewer.setPicture(Panel1Bitmap);
 }
 
 void TForm3::Button18Click() {
