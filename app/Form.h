@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <optional>
 #include <vector>
 
 #include <QString>
@@ -196,9 +195,8 @@ class TForm3 {
     ProgressRecord Progress;
 
     ui::Bitmap SharedBitmap;
-    // The grid last handed to Panel1Viewer, as long as it is the picture shown there: DrawGrid
-    // then tells the window which cells changed.
-    std::optional<game::GridContent> ShownGrid;
+    // The version of the picture DrawGrid last handed to Panel1Viewer: while the viewer still
+    // shows it, DrawGrid tells the window which cells changed.
     unsigned ShownGridVersion = 0;
     // Panel1Viewer's pictures, the grid's tables and the help pages: the one shown and those
     // before it, kept for reuse. A table drawn again over an earlier one is drawn only where the

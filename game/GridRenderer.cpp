@@ -1,5 +1,6 @@
 #include "game/GridRenderer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <tuple>
@@ -313,10 +314,11 @@ void TForm3::DrawGrid(std::uint8_t mode, std::uint8_t highlight) {
     // from it is drawn again (a press changes a cell or two), clipped, over the rest.
     Panel1Bitmap.setSizeKeepingContent(Panel1ViewerWidth, Panel1ViewerHeight);
     std::optional<QRectF> redraw;
-    for (const auto& [key, drawn] : DrawnGrids) {
-        if (key == Panel1Bitmap.contentKey()) {
-            redraw = game::answerTableChange(drawn, content);
-        }
+    const auto held = std::find_if(DrawnGrids.begin(), DrawnGrids.end(), [&](const auto& drawn) {
+        return drawn.first == Panel1Bitmap.contentKey();
+    });
+    if (held != DrawnGrids.end()) {
+        redraw = game::answerTableChange(held->second, content);
     }
     if (!redraw) {
         // Drawn whole over whatever the picture held.
@@ -338,16 +340,15 @@ void TForm3::DrawGrid(std::uint8_t mode, std::uint8_t highlight) {
 
     // Told where the table changed, the window repaints a pressed cell without comparing the
     // whole picture, which is large on a large screen. The version says the viewer still shows
-    // the grid last drawn, so its picture is that grid's.
+    // the grid drawn last, the one before this in DrawnGrids.
     std::optional<QRectF> changed;
-    if (ShownGrid && ShownGridVersion == Panel1Viewer.pictureVersion()) {
-        changed = game::answerTableChange(*ShownGrid, content);
+    if (DrawnGrids.size() > 1 && ShownGridVersion == Panel1Viewer.pictureVersion()) {
+        changed = game::answerTableChange(DrawnGrids[DrawnGrids.size() - 2].second, content);
     }
     if (changed) {
         Panel1Viewer.setPicture(Panel1Bitmap, *changed);
     } else {
         Panel1Viewer.setPicture(Panel1Bitmap);
     }
-    ShownGrid = content;
     ShownGridVersion = Panel1Viewer.pictureVersion();
 }

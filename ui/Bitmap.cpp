@@ -194,18 +194,17 @@ void Bitmap::assign(const QImage& picture) {
 }
 
 bool Bitmap::drawOver(const QImage& picture, int width, int height) {
-    if (!image_.isNull() && image_.constBits() == picture.constBits()) {
-        // The shown picture stays with its viewer; the bitmap takes another.
-        keepAsSpare();
-    }
+    // A picture a viewer shows shares its pixels, so setSize leaves it to the viewer.
     setSize(width, height);
     if (picture.format() != image_.format() || picture.size() != image_.size() ||
         picture.bytesPerLine() != image_.bytesPerLine() ||
         picture.devicePixelRatio() != image_.devicePixelRatio()) {
         return false;
     }
-    std::memcpy(image_.bits(), picture.constBits(),
-                static_cast<std::size_t>(picture.sizeInBytes()));
+    if (picture.constBits() != image_.constBits()) {
+        std::memcpy(image_.bits(), picture.constBits(),
+                    static_cast<std::size_t>(picture.sizeInBytes()));
+    }
     return true;
 }
 

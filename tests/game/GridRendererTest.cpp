@@ -291,7 +291,7 @@ TEST_P(AnswerTableChange, HoldsEveryPixelThatDiffers) {
         whole.setSize(f.Panel1ViewerWidth, f.Panel1ViewerHeight);
         {
             ui::Canvas canvas(whole);
-            game::paintGrid(canvas, *f.ShownGrid);
+            game::paintGrid(canvas, f.DrawnGrids.back().second);
         }
         EXPECT_TRUE(whole.image() == f.Panel1Viewer.picture());
     }
