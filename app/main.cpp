@@ -118,7 +118,8 @@ int main(int argc, char** argv) {
 
     widgets::FormView window(
         form.controls(), form.Timer1,
-        [&form](const std::function<void()>& handler) { return form.dispatch(handler); });
+        [&form](const std::function<void()>& handler) { return form.dispatch(handler); },
+        widgets::FormView::FirstFrame::PaintedBeforeWidgetsShow);
     reporter.setWindow(&window);
     window.setWindowTitle(QStringLiteral("Form3"));
     window.onClose = [&form] { form.FormClose(); };

@@ -5,9 +5,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGraphicsProxyWidget>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -166,6 +168,71 @@ TEST_F(CloseButtonPlace, CoversTheWindowRectangleOfTheDesignAt1280x727) {
 
     EXPECT_EQ(coveredInWindow(view, *view.widgetFor(form().Button17)), QRectF(1202, 662, 75, 57));
 }
+
+// The window as the program opens it: the first frame is painted before the widgets are shown.
+class FirstFrameBeforeWidgets : public FormFixture, public ::testing::WithParamInterface<QSize> {
+  protected:
+    FirstFrameBeforeWidgets() {
+        start();
+        view = std::make_unique<FormView>(
+            form().controls(), form().Timer1,
+            [this](const std::function<void()>& handler) { return form().dispatch(handler); },
+            FormView::FirstFrame::PaintedBeforeWidgetsShow);
+        view->resize(GetParam());
+    }
+
+    // Every widget shows exactly where its control does.
+    void expectWidgetsFollowTheirControls() {
+        for (ui::Control* control : form().controls()) {
+            SCOPED_TRACE(control->name().toStdString());
+            EXPECT_EQ(view->widgetFor(*control)->isVisible(), widgets::shownInWindow(*control));
+        }
+    }
+
+    std::unique_ptr<FormView> view;
+};
+
+TEST_P(FirstFrameBeforeWidgets, TheFirstFrameIsPixelForPixelTheWindowTheWidgetsShowAfterIt) {
+    QWidget* start = view->widgetFor(form().Button12);
+    ASSERT_TRUE(widgets::shownInWindow(form().Button12));
+    ASSERT_FALSE(start->isVisible());
+
+    const QImage first = view->grab().toImage();
+    ASSERT_FALSE(start->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([start] { return start->isVisible(); }));
+    expectWidgetsFollowTheirControls();
+
+    const QImage settled = view->grab().toImage();
+    ASSERT_EQ(first.size(), settled.size());
+    EXPECT_TRUE(first == settled);
+}
+
+TEST_P(FirstFrameBeforeWidgets, AClickBeforeTheWidgetsShowReachesItsControl) {
+    view->show();  // no event handled yet: nothing painted
+    ASSERT_FALSE(view->widgetFor(form().Button17)->isVisible());
+
+    const QPoint at =
+        view->viewportTransform().map(QPointF(1202 + 75 / 2.0, 662 + 57 / 2.0)).toPoint();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, view->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &event);
+    }
+    EXPECT_TRUE(form().closeRequested());
+}
+
+TEST_P(FirstFrameBeforeWidgets, AskingWhatIsOnTheScreenShowsTheWidgets) {
+    ASSERT_EQ(view->focusedWidget(), nullptr);
+    expectWidgetsFollowTheirControls();
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, FirstFrameBeforeWidgets,
+                         ::testing::Values(QSize(1280, 727), QSize(1920, 1080), QSize(1000, 700)),
+                         [](const ::testing::TestParamInfo<QSize>& info) {
+                             return std::to_string(info.param.width()) + "x" +
+                                    std::to_string(info.param.height());
+                         });
 
 // A small window of test-made controls: a panel with a button, a button and a label over it,
 // a track bar, a progress bar, a combo box, a viewer, and the timer.

@@ -118,7 +118,7 @@ class Binding : public ControlBinding {
     const ui::Control& control() const override { return control_; }
     QWidget* widget() const override { return widget_; }
 
-    void sync() override {
+    void sync(Showing showing) override {
         const QRect rect = windowRect(control_);
         if (widget_->geometry() != rect) {
             widget_->setGeometry(rect);
@@ -131,7 +131,10 @@ class Binding : public ControlBinding {
             item->setGeometry(rect);
         }
         widget_->setEnabled(enabledInWindow(control_));
-        widget_->setVisible(shownInWindow(control_));
+        const bool shown = shownInWindow(control_);
+        if (!shown || showing == Showing::Allowed || widget_->isVisible()) {
+            widget_->setVisible(shown);
+        }
     }
 
   protected:

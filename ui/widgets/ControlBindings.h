@@ -19,8 +19,10 @@ class ControlBinding {
     virtual const ui::Control& control() const = 0;
     virtual QWidget* widget() const = 0;
     // Brings the widget in line with the control: place, visibility, enabled state and the
-    // control's own state. Never calls back into the control.
-    virtual void sync() = 0;
+    // control's own state. Never calls back into the control. While showing is held back, a
+    // hidden widget stays hidden even where its control shows.
+    enum class Showing { Allowed, HeldBack };
+    virtual void sync(Showing showing = Showing::Allowed) = 0;
 };
 
 // Whether the control is shown, with every panel it lies in.

@@ -29,11 +29,12 @@ QLinearGradient backgroundGradient() {
 }  // namespace
 
 FormView::FormView(const std::vector<ui::Control*>& controls, ui::Timer& timer,
-                   Dispatcher dispatcher, QWidget* parent)
+                   Dispatcher dispatcher, FirstFrame firstFrame, QWidget* parent)
     : QGraphicsView(parent),
       formTimer_(timer),
       dispatch_(std::move(dispatcher)),
-      scene_(new QGraphicsScene(this)) {
+      scene_(new QGraphicsScene(this)),
+      holdingBack_(firstFrame == FirstFrame::PaintedBeforeWidgetsShow) {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -96,7 +97,7 @@ ControlBinding& FormView::binding(std::size_t index) const {
             item->setAcceptedMouseButtons(Qt::NoButton);
             item->setAcceptHoverEvents(false);
         }
-        bindings_[index]->sync();
+        bindings_[index]->sync(showing());
     }
     return *bindings_[index];
 }
@@ -111,7 +112,7 @@ void FormView::syncFromControls() {
             }
             continue;
         }
-        bindings_[i]->sync();
+        bindings_[i]->sync(showing());
     }
     // Each widget is a window to Qt, which hands its repaints to the scene later, at a low
     // priority, and after the scene has already painted what was hidden or shown: the table then
@@ -124,6 +125,19 @@ void FormView::syncFromControls() {
     syncTimer();
 }
 
+ControlBinding::Showing FormView::showing() const {
+    return holdingBack_ ? ControlBinding::Showing::HeldBack : ControlBinding::Showing::Allowed;
+}
+
+void FormView::showHeldBackWidgets() const {
+    if (!holdingBack_) {
+        return;
+    }
+    holdingBack_ = false;
+    // Their items then paint the same pixels as the window did.
+    const_cast<FormView*>(this)->syncFromControls();
+}
+
 void FormView::makeRemainingWidgets() {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         binding(i);
@@ -131,12 +145,27 @@ void FormView::makeRemainingWidgets() {
 }
 
 bool FormView::viewportEvent(QEvent* event) {
+    // Input goes to the widgets' items, which take it only when shown.
+    if (event->isPointerEvent() || event->type() == QEvent::Wheel ||
+        event->type() == QEvent::ContextMenu) {
+        showHeldBackWidgets();
+    }
     const bool handled = QGraphicsView::viewportEvent(event);
     if (event->type() == QEvent::Paint && !remainingScheduled_) {
         remainingScheduled_ = true;
-        QTimer::singleShot(0, this, [this] { makeRemainingWidgets(); });
+        QTimer::singleShot(0, this, [this] {
+            showHeldBackWidgets();
+            makeRemainingWidgets();
+        });
     }
     return handled;
+}
+
+bool FormView::event(QEvent* event) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+        showHeldBackWidgets();
+    }
+    return QGraphicsView::event(event);
 }
 
 void FormView::syncTimer() {
@@ -148,6 +177,7 @@ void FormView::syncTimer() {
 }
 
 QWidget* FormView::focusedWidget() const {
+    showHeldBackWidgets();
     for (const auto& binding : bindings_) {
         if (binding && binding->widget()->hasFocus()) {
             return binding->widget();
@@ -157,6 +187,7 @@ QWidget* FormView::focusedWidget() const {
 }
 
 QWidget* FormView::widgetAt(QPointF designPoint) const {
+    showHeldBackWidgets();
     const QList<QGraphicsItem*> items =
         scene_->items(designPoint, Qt::IntersectsItemShape, Qt::DescendingOrder);
     for (const QGraphicsItem* item : items) {
@@ -216,6 +247,28 @@ void FormView::closeEvent(QCloseEvent* event) {
 
 void FormView::drawBackground(QPainter* painter, const QRectF& rect) {
     painter->fillRect(rect, backgroundGradient());
+}
+
+// While the widgets are held back, their items are hidden and the window paints them here, in
+// the items' order and as an item paints its widget.
+void FormView::drawForeground(QPainter* painter, const QRectF& rect) {
+    if (!holdingBack_) {
+        return;
+    }
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (!bindings_[i] || !shownInWindow(*controls_[i]) || bindings_[i]->widget()->isVisible()) {
+            continue;
+        }
+        QWidget* widget = bindings_[i]->widget();
+        const QRect place = widget->geometry();
+        if (!rect.intersects(place)) {
+            continue;
+        }
+        painter->save();
+        painter->translate(place.topLeft());
+        widget->render(painter, QPoint(), QRegion(widget->rect()));
+        painter->restore();
+    }
 }
 
 }  // namespace widgets

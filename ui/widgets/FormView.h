@@ -28,9 +28,16 @@ class FormView : public QGraphicsView {
     static constexpr int kDesignWidth = 1280;
     static constexpr int kDesignHeight = 727;
 
+    // When the controls' widgets get their windows of the system. Qt gives every embedded widget
+    // one when it is first shown, which costs more than everything else the window does before
+    // its first frame; after that frame, the window paints the widgets itself, pixel for pixel as
+    // their items would, and shows them right after it is on the screen (or at the first input
+    // or question about what is on the screen, whichever comes first).
+    enum class FirstFrame { WithWidgetsShown, PaintedBeforeWidgetsShow };
+
     // controls: lowest in the stacking order first, each panel before its children.
     FormView(const std::vector<ui::Control*>& controls, ui::Timer& timer, Dispatcher dispatcher,
-             QWidget* parent = nullptr);
+             FirstFrame firstFrame = FirstFrame::WithWidgetsShown, QWidget* parent = nullptr);
     ~FormView() override;
 
     // Runs through the dispatcher when the window is closed.
@@ -55,7 +62,9 @@ class FormView : public QGraphicsView {
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void drawBackground(QPainter* painter, const QRectF& rect) override;
+    void drawForeground(QPainter* painter, const QRectF& rect) override;
     bool viewportEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
     void runEvent(const std::function<void()>& handler);
@@ -64,6 +73,9 @@ class FormView : public QGraphicsView {
     // The binding of the control at an index, made with its widget when first asked for.
     ControlBinding& binding(std::size_t index) const;
     void makeRemainingWidgets();
+    // Ends the holding back of the first frame: every widget whose control shows is shown.
+    void showHeldBackWidgets() const;
+    ControlBinding::Showing showing() const;
 
     ui::Timer& formTimer_;
     Dispatcher dispatch_;
@@ -73,6 +85,8 @@ class FormView : public QGraphicsView {
     // Made lazily, hence mutable: a widget is made when its control first shows or is asked for.
     mutable std::vector<std::unique_ptr<ControlBinding>> bindings_;
     bool remainingScheduled_ = false;
+    // The widgets wait to be shown until the first frame is on the screen.
+    mutable bool holdingBack_ = false;
     QTimer timer_;
 };
 
