@@ -145,10 +145,19 @@ void FormView::makeRemainingWidgets() {
 }
 
 bool FormView::viewportEvent(QEvent* event) {
-    // Input goes to the widgets' items, which take it only when shown.
-    if (event->isPointerEvent() || event->type() == QEvent::Wheel ||
-        event->type() == QEvent::ContextMenu) {
-        showHeldBackWidgets();
+    // A press goes to the widgets' items, which take it only when shown. The pointer merely
+    // passing over the window, as it does when the window first appears under it, waits.
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::TouchBegin:
+        case QEvent::TabletPress:
+        case QEvent::ContextMenu:
+            showHeldBackWidgets();
+            break;
+        default:
+            break;
     }
     const bool handled = QGraphicsView::viewportEvent(event);
     if (event->type() == QEvent::Paint && !remainingScheduled_) {
