@@ -367,6 +367,23 @@ TEST_F(KeyboardWindow, ARunAnsweredFromTheKeyboardCountsAsTheSameRunByMouse) {
     EXPECT_TRUE(mouse.reporter.messages.isEmpty());
 }
 
+TEST_F(FormFixture, AKeyBeforeTheWidgetsShowWorksAsItWouldAfter) {
+    start();
+    FormView view(
+        form().controls(), form().Timer1,
+        [this](const std::function<void()>& handler) { return form().dispatch(handler); },
+        FormView::FirstFrame::PaintedBeforeWidgetsShow);
+    new KeyboardNavigation(view, keyboardRoles(form()));
+    view.resize(1280, 727);
+    ASSERT_FALSE(view.widgetFor(form().Button18)->isVisible());
+
+    ASSERT_TRUE(form().Button18.visible());
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(&view, &press);
+    EXPECT_FALSE(form().Button18.visible());  // the help is open
+    EXPECT_TRUE(reporter.messages.isEmpty());
+}
+
 TEST_F(KeyboardWindow, ATripleFoundFromTheKeyboardScores) {
     run([this] { form().Button15Click(); });
     focus(form().Button12);

@@ -171,6 +171,7 @@ bool FormView::viewportEvent(QEvent* event) {
 }
 
 bool FormView::event(QEvent* event) {
+    // A key is offered to the window as a shortcut before the keyboard's filter sees it.
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
         showHeldBackWidgets();
     }
