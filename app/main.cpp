@@ -77,13 +77,21 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral(KESTROVA_APP_ID));
     answerInformationOptions(argc, argv);
 
-    // Fontconfig reads its configuration beside the connection to the display.
-    std::jthread fontConfiguration = ui::prepareFontConfiguration();
+    // Started from the menu, fontconfig reads its configuration beside the connection to the
+    // display. Not with options: a mistaken one, or --help-all, ends the program at once, and
+    // fontconfig's first start then belongs where Qt puts it, in the application's font database,
+    // which tears it down when it goes.
+    std::jthread fontConfiguration;
+    if (argc < 2) {
+        fontConfiguration = ui::prepareFontConfiguration();
+    }
     QApplication app(argc, argv);
+    if (fontConfiguration.joinable()) {
+        fontConfiguration.join();
+    }
     if (!argumentsAccepted(app)) {
         return 1;
     }
-    fontConfiguration.join();
     ui::loadBundledFonts();
 
     widgets::MessageBoxReporter reporter;
