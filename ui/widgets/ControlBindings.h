@@ -22,7 +22,7 @@ class ControlBinding {
     // control's own state. Never calls back into the control. While showing is held back, a
     // hidden widget stays hidden even where its control shows.
     enum class Showing { Allowed, HeldBack };
-    virtual void sync(Showing showing = Showing::Allowed) = 0;
+    virtual void sync(Showing showing) = 0;
 };
 
 // Whether the control is shown, with every panel it lies in.

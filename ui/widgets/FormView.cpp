@@ -266,12 +266,12 @@ void FormView::drawForeground(QPainter* painter, const QRectF& rect) {
         return;
     }
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        if (!bindings_[i] || !shownInWindow(*controls_[i]) || bindings_[i]->widget()->isVisible()) {
+        if (!bindings_[i] || !shownInWindow(*controls_[i])) {
             continue;
         }
         QWidget* widget = bindings_[i]->widget();
         const QRect place = widget->geometry();
-        if (!rect.intersects(place)) {
+        if (widget->isVisible() || !rect.intersects(place)) {
             continue;
         }
         painter->save();
