@@ -29,13 +29,13 @@ void TForm3::PrepareGameLevel() {
 }
 
 void TForm3::GameBoardPress(double x, double y) {
-    // The board is shown at 0.99 of the viewer, as the answer table is; a press beside the ten
-    // columns and nine rows selects no cell.
+    // A press is placed by the rule the board is painted with, as in the answer table; a press
+    // beside the ten columns and nine rows selects no cell.
     if (x < 0 || y < 0) {
         return;
     }
-    const int column = game::gridColumnAt(x, Panel1ViewerWidth);
-    const int row = game::gridRowAt(y, Panel1ViewerHeight);
+    const int column = game::gridColumnAt(x, GridCellWidth, Panel1Viewer.bitmapScale());
+    const int row = game::gridRowAt(y, GridCellHeight, Panel1Viewer.bitmapScale());
     if (column > game::kBoardColumns || row > game::kBoardRows) {
         return;
     }

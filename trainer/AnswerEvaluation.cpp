@@ -12,8 +12,8 @@ void TForm3::ImageViewer1MouseDown(double x, double y) {
     if (Button12.tag() == 0) {
         return;
     }
-    ClickedColumn = game::gridColumnAt(x, Panel1ViewerWidth);
-    ClickedRow = game::gridRowAt(y, Panel1ViewerHeight);
+    ClickedColumn = game::gridColumnAt(x, GridCellWidth, Panel1Viewer.bitmapScale());
+    ClickedRow = game::gridRowAt(y, GridCellHeight, Panel1Viewer.bitmapScale());
     DrawGrid(1, 1);
     EvaluateAnswer(ui::checkedCast<std::uint8_t>(ClickedColumn),
                    ui::checkedCast<std::uint8_t>(ClickedRow));

@@ -20,8 +20,9 @@ TEST_F(KeyboardRoles, TheCentreOfEveryCellIsPressedAsThatCell) {
         for (int column = 1; column <= 10; ++column) {
             SCOPED_TRACE(testing::Message() << "column " << column << ", row " << row);
             const QPointF centre = roles.grid.centre(column, row);
-            EXPECT_EQ(game::gridColumnAt(centre.x(), form().Panel1ViewerWidth), column);
-            EXPECT_EQ(game::gridRowAt(centre.y(), form().Panel1ViewerHeight), row);
+            const double scale = form().Panel1Viewer.bitmapScale();
+            EXPECT_EQ(game::gridColumnAt(centre.x(), form().GridCellWidth, scale), column);
+            EXPECT_EQ(game::gridRowAt(centre.y(), form().GridCellHeight, scale), row);
             const QRectF frame = roles.grid.frame(column, row);
             EXPECT_TRUE(frame.contains(centre));
             EXPECT_TRUE(viewer.contains(frame));

@@ -4,6 +4,8 @@
 #include <functional>
 #include <optional>
 
+#include "game/GridHitTest.h"
+#include "game/GridRenderer.h"
 #include "tests/support/FormFixture.h"
 
 namespace {
@@ -306,5 +308,75 @@ TEST_P(AnswerTableChange, HoldsEveryPixelThatDiffers) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ratios, AnswerTableChange, ::testing::Values(1.0, 1.4856, 3.0));
+
+// A press on any pixel painted for a cell selects that cell, in the answer table and on the game
+// board, at the pixel ratios of common screens. The pixels looked at are the first and last whole
+// pixels of the cell's fill along a pixel row and a pixel column near its top-left corner, clear
+// of its number.
+class GridPress : public FormFixture, public ::testing::WithParamInterface<double> {
+  protected:
+    GridPress() {
+        form_ = std::make_unique<TForm3>(dataFolder(), clock, random, reporter, GetParam());
+        start();
+    }
+
+    // The first and last pixel of a line of pixels that holds exactly the colour.
+    static std::pair<int, int> extent(const QImage& picture, QPoint from, QPoint step, int count,
+                                      QRgb colour) {
+        int first = -1;
+        int last = -1;
+        for (int i = 0; i < count; ++i) {
+            const QPoint at = from + step * i;
+            if (picture.rect().contains(at) && picture.pixel(at) == colour) {
+                first = first < 0 ? i : first;
+                last = i;
+            }
+        }
+        return {first, last};
+    }
+};
+
+TEST_P(GridPress, EveryPixelPaintedForACellSelectsThatCell) {
+    TForm3& f = form();
+    const double ratio = GetParam();
+    const double scale = f.Panel1Viewer.bitmapScale();
+    for (std::uint8_t mode : {1, 2}) {
+        SCOPED_TRACE(testing::Message() << "mode " << int(mode));
+        for (int r = 1; r <= 9; ++r) {
+            for (int c = 1; c <= 10; ++c) {
+                f.Board[r][c] = {5, 0};
+            }
+        }
+        f.DrawGrid(mode, 0);
+        const QImage picture = f.Panel1Viewer.picture();
+        for (int r = 1; r <= 9; ++r) {
+            for (int c = 1; c <= 10; ++c) {
+                SCOPED_TRACE(testing::Message() << "column " << c << ", row " << r);
+                const QRectF cell = game::gridCellRect(c, r, f.GridCellWidth, f.GridCellHeight);
+                const int left = static_cast<int>(cell.left() * ratio) - 2;
+                const int top = static_cast<int>(cell.top() * ratio) - 2;
+                const int lineY = static_cast<int>((cell.top() + 4) * ratio);
+                const int lineX = static_cast<int>((cell.left() + 4) * ratio);
+                const int across = static_cast<int>(cell.width() * ratio) + 5;
+                const int down = static_cast<int>(cell.height() * ratio) + 5;
+                const auto [firstX, lastX] =
+                    extent(picture, {left, lineY}, {1, 0}, across, kSilver);
+                const auto [firstY, lastY] = extent(picture, {lineX, top}, {0, 1}, down, kSilver);
+                ASSERT_GE(firstX, 0);
+                ASSERT_GE(firstY, 0);
+                // A pixel's middle, in the viewer's units.
+                const auto shown = [&](int pixel) { return (pixel + 0.5) / ratio * scale; };
+                for (int x : {left + firstX, left + lastX}) {
+                    EXPECT_EQ(game::gridColumnAt(shown(x), f.GridCellWidth, scale), c) << x;
+                }
+                for (int y : {top + firstY, top + lastY}) {
+                    EXPECT_EQ(game::gridRowAt(shown(y), f.GridCellHeight, scale), r) << y;
+                }
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ratios, GridPress, ::testing::Values(1.0, 1.4856, 3.0));
 
 }  // namespace

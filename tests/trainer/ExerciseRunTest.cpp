@@ -168,8 +168,9 @@ TEST_F(ExerciseRun, PressesLandInTheCellUnderThePointer) {
         double y;
         int clicked;
     } presses[] = {
-        {77.5, 0, 1},           // just inside the first column
-        {77.6, 0, 2},           // just inside the second
+        {77.2, 0, 1},           // the first cell is shown up to 78 x 0.99 = 77.22
+        {77.3, 0, 2},           // the gap left of the second belongs to it
+        {5, 556.5, 81},         // the last row is shown from (8 x 70 + 2) x 0.99 = 556.38
         {0.995 * 783, 10, 11},  // right of the table: column 11
         {5, 632 - 3, 91},       // below the table: row 10
         {782, 631, 101},

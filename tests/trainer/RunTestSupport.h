@@ -3,14 +3,15 @@
 #include <QPointF>
 
 #include "app/Form.h"
+#include "game/GridRenderer.h"
 
-// Where to press in the answer table (viewer units) to answer with the number n.
+// Where to press in the answer table (viewer units) to answer with the number n: the middle of
+// its cell as the viewer shows it.
 inline QPointF cellCentre(const TForm3& f, int n) {
     const int column = (n - 1) % 10 + 1;
     const int row = (n - 1) / 10 + 1;
-    const double cellWidth = f.Panel1ViewerWidth * 0.99 / 10;
-    const double cellHeight = (f.Panel1ViewerHeight - 5) / 9.0;
-    return {(column - 0.5) * cellWidth, (row - 0.5) * cellHeight};
+    return game::gridCellRect(column, row, f.GridCellWidth, f.GridCellHeight).center() *
+           f.Panel1Viewer.bitmapScale();
 }
 
 // A press and release on the answer table, as the window delivers them.
