@@ -69,31 +69,48 @@ void paintTitlePage(ui::Canvas& canvas, const HelpPage& page) {
     paintMultiplicationTable(canvas, page.cellWidth);
 }
 
-// The instructions or the rules, one or two slots of lineH per entry. The rules, which have no
-// title word and an example below, start one slot and 10 units higher.
 void paintHelpText(ui::Canvas& canvas, const HelpPage& page) {
-    const double lineH = page.cellWidth / 2.3;
-    const double shift = page.page == kRulesPage ? lineH + 10 : 0;
-    auto slotTop = [&](int slot) { return slot * lineH + 20 - shift; };
     const TextMeasure measure = [&canvas](const QString& text, double fontSize) {
         canvas.setFont(fontSize);
         return canvas.textWidth(text);
     };
-    const int block = helpBlock(page.page, page.languageRow);
     canvas.setFillColor(kWhite);
-    for (const HelpLine& line : layoutHelpBlock(block, page.width - 30, measure)) {
-        const QString text = QString::fromUtf8(HelpText[line.entry]);
-        if (text.isEmpty()) {
-            continue;
-        }
-        canvas.setFont(line.fontSize);
-        canvas.fillText(onWholeUnits(20, slotTop(line.firstSlot), page.width,
-                                     slotTop(line.firstSlot + line.slotCount)),
-                        text, true, 1, ui::Align::Leading, ui::Align::Center);
+    for (const HelpTextBox& text : helpTextBoxes(page, measure)) {
+        paintHelpTextBox(canvas, text);
     }
 }
 
 }  // namespace
+
+// One or two slots of lineH per entry. The rules, which have no title word and an example below,
+// start one slot and 10 units higher.
+std::vector<HelpTextBox> helpTextBoxes(const HelpPage& page, const TextMeasure& measure) {
+    const double lineH = page.cellWidth / 2.3;
+    const double shift = page.page == kRulesPage ? lineH + 10 : 0;
+    auto slotTop = [&](int slot) { return slot * lineH + 20 - shift; };
+    const int slotsWithRoom =
+        static_cast<int>(std::floor((helpTextLimit(page) - slotTop(1)) / lineH));
+    const int block = helpBlock(page.page, page.languageRow);
+    std::vector<HelpTextBox> boxes;
+    for (const HelpLine& line : layoutHelpBlock(block, page.width - 30, slotsWithRoom, measure)) {
+        const QString text = QString::fromUtf8(HelpText[line.entry]);
+        if (!text.isEmpty()) {
+            boxes.push_back({text, line.fontSize,
+                             onWholeUnits(20, slotTop(line.firstSlot), page.width,
+                                          slotTop(line.firstSlot + line.slotCount))});
+        }
+    }
+    return boxes;
+}
+
+void paintHelpTextBox(ui::Canvas& canvas, const HelpTextBox& text) {
+    canvas.setFont(text.fontSize);
+    canvas.fillText(text.box, text.text, true, 1, ui::Align::Leading, ui::Align::Center);
+}
+
+double helpTextLimit(const HelpPage& page) {
+    return page.page == kRulesPage ? kExampleTop : page.height - 1;
+}
 
 void paintHelpPage(ui::Canvas& canvas, const HelpPage& page) {
     canvas.setFillEnabled(true);
@@ -126,6 +143,7 @@ void TForm3::DrawHelpScreen(int page) {
     help::HelpPage content;
     content.page = page;
     content.width = Panel1ViewerWidth;
+    content.height = Panel1ViewerHeight;
     content.cellWidth = GridCellWidth;
     content.languageRow = LanguageRow;
     content.board = &Board;

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <vector>
+
+#include <QRectF>
 #include <QString>
 
 #include "game/Board.h"
+#include "help/HelpTexts.h"
 #include "ui/Bitmap.h"
 
 namespace help {
@@ -14,7 +18,8 @@ constexpr int kRulesPage = 2;
 // Everything a help page shows over its background.
 struct HelpPage {
     int page = kTitlePage;
-    int width = 0;      // of the picture, in design units
+    int width = 0;  // of the picture, in design units
+    int height = 0;
     int cellWidth = 0;  // of the grid: the page's sizes follow it
     int languageRow = 1;
     QString titleLine;                   // the title page
@@ -26,5 +31,22 @@ inline const QString kTitleWord = QStringLiteral("Kestrova");
 
 // Paints a page's texts, table and example over its background.
 void paintHelpPage(ui::Canvas& canvas, const HelpPage& page);
+
+// One entry of the instructions or the rules where the page draws it: word-wrapped, left-aligned
+// and centred in its box.
+struct HelpTextBox {
+    QString text;
+    double fontSize = 0;
+    QRectF box;
+};
+
+// The entries of the instructions (page 1) or the rules (page 2) in their boxes, blank ones left
+// out, as measured by `measure`.
+std::vector<HelpTextBox> helpTextBoxes(const HelpPage& page, const TextMeasure& measure);
+void paintHelpTextBox(ui::Canvas& canvas, const HelpTextBox& text);
+
+// How far down a page's text may reach: the top of the example on the rules, the panel's white
+// edge on the other pages.
+double helpTextLimit(const HelpPage& page);
 
 }  // namespace help

@@ -77,6 +77,8 @@ HelpTextTable makeHelpText() {
 }
 
 constexpr double kTextFont = 20;
+// Small enough for the longest rules to fit the room above their example, large enough to read.
+constexpr double kSmallestTextFont = 16;
 constexpr double kHeadingFont = 28;
 
 bool isBlockEnd(int entry) {
@@ -114,7 +116,12 @@ EntryRange blockEntries(int block) {
     return {first, last - 1};
 }
 
-std::vector<HelpLine> layoutHelpBlock(int block, double lineWidth, const TextMeasure& measure) {
+namespace {
+
+// The lines of a block with its text (the heading aside) at one size; the number of slots used
+// is the last line's first slot plus its count, less one.
+std::vector<HelpLine> layoutAtSize(int block, double lineWidth, double textFont,
+                                   const TextMeasure& measure) {
     const EntryRange entries = blockEntries(block);
     const bool rules = block == kRussianRules || block == kEnglishRules;
     std::vector<HelpLine> lines;
@@ -123,11 +130,27 @@ std::vector<HelpLine> layoutHelpBlock(int block, double lineWidth, const TextMea
         HelpLine line;
         line.entry = entry;
         line.firstSlot = slot;
-        line.fontSize = rules && entry == entries.first ? kHeadingFont : kTextFont;
+        line.fontSize = rules && entry == entries.first ? kHeadingFont : textFont;
         line.slotCount =
             measure(QString::fromUtf8(HelpText[entry]), line.fontSize) > lineWidth ? 2 : 1;
         slot += line.slotCount;
         lines.push_back(line);
+    }
+    return lines;
+}
+
+int slotsUsed(const std::vector<HelpLine>& lines) {
+    return lines.empty() ? 0 : lines.back().firstSlot + lines.back().slotCount - 1;
+}
+
+}  // namespace
+
+std::vector<HelpLine> layoutHelpBlock(int block, double lineWidth, int slotsWithRoom,
+                                      const TextMeasure& measure) {
+    std::vector<HelpLine> lines = layoutAtSize(block, lineWidth, kTextFont, measure);
+    for (double size = kTextFont - 1; size >= kSmallestTextFont && slotsUsed(lines) > slotsWithRoom;
+         --size) {
+        lines = layoutAtSize(block, lineWidth, size, measure);
     }
     return lines;
 }

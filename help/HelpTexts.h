@@ -43,7 +43,10 @@ struct HelpLine {
 using TextMeasure = std::function<double(const QString& text, double fontSize)>;
 
 // The lines of a block: the game rules' first entry is a heading at a larger size, and an entry
-// wider than lineWidth takes two slots.
-std::vector<HelpLine> layoutHelpBlock(int block, double lineWidth, const TextMeasure& measure);
+// wider than lineWidth takes two slots. When the lines need more slots than the page has room
+// for, the text other than the heading is set a little smaller, down to a size at which they fit
+// (or the smallest, at which entries wrap least).
+std::vector<HelpLine> layoutHelpBlock(int block, double lineWidth, int slotsWithRoom,
+                                      const TextMeasure& measure);
 
 }  // namespace help

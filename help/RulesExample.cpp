@@ -48,8 +48,9 @@ void paintRulesExample(ui::Canvas& canvas, const game::Board& board, int cellWid
     for (int e = 0; e <= kExampleLastRow - kExampleFirstRow; ++e) {
         for (int c = 1; c <= kColumnCount; ++c) {
             const game::BoardCell& cell = board[kExampleFirstRow + e][c];
-            const QRectF rect(QPointF((c - 1) * s2 + 127, e * s2 + 442),
-                              QPointF((c - 1) * s2 + 125 + s2 - 2, e * s2 + 440 + s2 - 2));
+            const QRectF rect(
+                QPointF((c - 1) * s2 + 127, e * s2 + kExampleTop),
+                QPointF((c - 1) * s2 + 125 + s2 - 2, e * s2 + kExampleTop - 2 + s2 - 2));
             canvas.setFillColor(cell.Mark == kFound ? colours::kWhite : colours::kSilver);
             canvas.fillRoundRect(rect, kCornerRadius, kCornerRadius);
             // Centred in a box wider than the cell, so that a number a little wider than its

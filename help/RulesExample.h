@@ -8,6 +8,8 @@ namespace help {
 // The rows of the board that the game rules show as their example.
 constexpr int kExampleFirstRow = 4;
 constexpr int kExampleLastRow = 6;
+// Where the example's first row begins, in design units.
+constexpr double kExampleTop = 442;
 
 // Writes the example into rows 4 to 6 of the board: numbers with four found triples, a column,
 // a row, a row further down and a diagonal.

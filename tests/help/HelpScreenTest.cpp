@@ -103,8 +103,12 @@ TEST_F(HelpScreen, EveryHelpLineLiesInItsSlotsAndBlankEntriesLeaveTheirSlotEmpty
             ui::Bitmap scratch;
             scratch.setSize(1, 1);
             ui::Canvas measure(scratch);
+            // The slots that end above the example below the rules, or above the panel's edge.
+            const double slotsFrom = page == 1 ? lineH + 20 : 10;
+            const double limit = page == 1 ? f.Panel1ViewerHeight - 1 : 442;
             const auto lines =
                 help::layoutHelpBlock(help::helpBlock(page, row), f.Panel1ViewerWidth - 30,
+                                      static_cast<int>((limit - slotsFrom) / lineH),
                                       [&](const QString& text, double size) {
                                           measure.setFont(size);
                                           return measure.textWidth(text);

@@ -11,6 +11,7 @@ using help::HelpLine;
 using help::layoutHelpBlock;
 
 constexpr double kLineWidth = 753;  // W1 - 30 of the designed window
+constexpr int kRoom = 40;           // slots enough for any block
 
 QString entryText(int entry) {
     return QString::fromUtf8(help::HelpText[entry]);
@@ -38,7 +39,7 @@ TEST(HelpTexts, EachPageAndLanguageShowsItsOwnBlockUpToItsStar) {
     for (const Case& c :
          {Case{1, 1, 1, 11}, Case{1, 2, 13, 23}, Case{2, 1, 25, 34}, Case{2, 2, 36, 45}}) {
         const std::vector<HelpLine> lines =
-            layoutHelpBlock(help::helpBlock(c.page, c.languageRow), kLineWidth, widths({}));
+            layoutHelpBlock(help::helpBlock(c.page, c.languageRow), kLineWidth, kRoom, widths({}));
         ASSERT_EQ(lines.size(), static_cast<std::size_t>(c.last - c.first + 1)) << c.first;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             EXPECT_EQ(lines[i].entry, c.first + static_cast<int>(i));
@@ -53,7 +54,7 @@ TEST(HelpTexts, EachPageAndLanguageShowsItsOwnBlockUpToItsStar) {
 TEST(HelpTexts, AnEntryWiderThanTheLineTakesTwoSlotsAndPushesTheRestDown) {
     // Entry 5 just wider than the line, entry 7 exactly as wide as the line, entry 8 very wide.
     const std::vector<HelpLine> lines =
-        layoutHelpBlock(help::kRussianInstructions, kLineWidth,
+        layoutHelpBlock(help::kRussianInstructions, kLineWidth, kRoom,
                         widths({{5, kLineWidth + 0.01}, {7, kLineWidth}, {8, 1400}}));
     std::map<int, std::pair<int, int>> placed;  // entry -> first slot, slot count
     for (const HelpLine& line : lines) {
@@ -71,7 +72,7 @@ TEST(HelpTexts, TheRulesHeadingIsMeasuredAndDrawnLargerThanTheOtherLines) {
                       help::kEnglishRules}) {
         std::set<std::pair<QString, double>> measured;
         const std::vector<HelpLine> lines =
-            layoutHelpBlock(block, kLineWidth, [&](const QString& text, double size) {
+            layoutHelpBlock(block, kLineWidth, kRoom, [&](const QString& text, double size) {
                 measured.insert({text, size});
                 return 0.0;
             });
@@ -82,6 +83,30 @@ TEST(HelpTexts, TheRulesHeadingIsMeasuredAndDrawnLargerThanTheOtherLines) {
             EXPECT_TRUE(measured.count({entryText(line.entry), size})) << line.entry;
         }
     }
+}
+
+// Entry 5 is 760 units wide at 20, and narrower by 10 for every size less; the eleven entries of
+// the instructions need 12 slots at 20.
+TEST(HelpTexts, TextIsSetSmallerOnlyWhenThePageHasNoRoomForItsLines) {
+    const help::TextMeasure measure = [](const QString& text, double size) {
+        return text == entryText(5) ? 760 - 10 * (20 - size) : 100.0;
+    };
+    struct Case {
+        int room;
+        double size;
+        int used;
+    };
+    for (const Case& c : {Case{12, 20, 12}, Case{11, 19, 11}, Case{5, 16, 11}}) {
+        SCOPED_TRACE(c.room);
+        const std::vector<HelpLine> lines =
+            layoutHelpBlock(help::kRussianInstructions, kLineWidth, c.room, measure);
+        for (const HelpLine& line : lines) {
+            EXPECT_EQ(line.fontSize, c.size) << line.entry;
+        }
+        EXPECT_EQ(lines.back().firstSlot + lines.back().slotCount - 1, c.used);
+    }
+    // The heading of the rules keeps its size.
+    EXPECT_EQ(layoutHelpBlock(help::kRussianRules, kLineWidth, 1, measure).front().fontSize, 28);
 }
 
 TEST(HelpTexts, KeepTheirQuotesAndDoubleSpacesAsWritten) {

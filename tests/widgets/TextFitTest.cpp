@@ -8,6 +8,7 @@
 #include <QStyleOptionComboBox>
 
 #include "app/Texts.h"
+#include "help/HelpScreen.h"
 #include "tests/support/FormFixture.h"
 #include "trainer/ExerciseColumn.h"
 #include "ui/widgets/FormView.h"
@@ -229,6 +230,73 @@ TEST_F(TextFit, TheMarkLegendEndsInsideItsViewer) {
             if (qAlpha(legend.pixel(lastColumn, y)) != 0) {
                 misfit(QStringLiteral("the mark legend reaches its right edge"));
                 return;
+            }
+        }
+    });
+    EXPECT_TRUE(misfits.isEmpty()) << misfits.join('\n').toStdString();
+}
+
+// Where a text of a help page puts ink: painted alone, as the page paints it, on a clear picture
+// of the page's size. In pixels, which are design units here.
+QRect inkOf(const help::HelpPage& page, const std::function<void(ui::Canvas&)>& paint) {
+    ui::Bitmap bitmap;
+    bitmap.setSize(page.width, page.height);
+    {
+        ui::Canvas canvas(bitmap);
+        canvas.clear(0x00000000);
+        canvas.setFillColor(0xFFFFFFFF);
+        paint(canvas);
+    }
+    return ui::inkBounds(bitmap.image());
+}
+
+// Every line of the help pages ends above the next one, and the last above what follows the
+// text: the example below the rules, the panel's edge below the title page and the instructions.
+TEST_F(TextFit, EveryHelpLineEndsAboveWhatFollowsIt) {
+    const QStringList misfits = inEveryLanguage([this](auto misfit) {
+        TForm3& f = form();
+        help::HelpPage page;
+        page.width = f.Panel1ViewerWidth;
+        page.height = f.Panel1ViewerHeight;
+        page.cellWidth = f.GridCellWidth;
+        page.languageRow = f.LanguageRow;
+        page.titleLine = f.uiText(35);
+        game::Board board;
+        page.board = &board;
+
+        page.page = help::kTitlePage;
+        const QRect title =
+            inkOf(page, [&](ui::Canvas& canvas) { help::paintHelpPage(canvas, page); });
+        if (title.bottom() + 1 > help::helpTextLimit(page)) {
+            misfit(QStringLiteral("the title page reaches %1").arg(title.bottom() + 1));
+        }
+
+        ui::Bitmap scratch;
+        scratch.setSize(1, 1);
+        ui::Canvas measuring(scratch);
+        const help::TextMeasure measure = [&](const QString& text, double size) {
+            measuring.setFont(size);
+            return measuring.textWidth(text);
+        };
+        for (int number : {help::kInstructionsPage, help::kRulesPage}) {
+            page.page = number;
+            const std::vector<help::HelpTextBox> lines = help::helpTextBoxes(page, measure);
+            std::vector<QRect> inks;
+            for (const help::HelpTextBox& line : lines) {
+                inks.push_back(
+                    inkOf(page, [&](ui::Canvas& c) { help::paintHelpTextBox(c, line); }));
+            }
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                const double next =
+                    i + 1 < lines.size() ? inks[i + 1].top() : help::helpTextLimit(page);
+                if (inks[i].bottom() + 1 > next) {
+                    misfit(QStringLiteral("page %1: \"%2\" at %3 reaches %4, below %5")
+                               .arg(number)
+                               .arg(lines[i].text)
+                               .arg(lines[i].fontSize)
+                               .arg(inks[i].bottom() + 1)
+                               .arg(next));
+                }
             }
         }
     });
