@@ -147,6 +147,31 @@ class KeyboardWindow : public FormFixture {
                seen.blue() < 16;
     }
 
+    // Whether any pixel of a control's widget, as the window shows it, is the focus frame's orange.
+    bool framed(const ui::Control& control) {
+        const QRectF design = view->widgetFor(control)->graphicsProxyWidget()->sceneBoundingRect();
+        const QRect shown =
+            QRectF(view->mapFromDesign(design.topLeft()), view->mapFromDesign(design.bottomRight()))
+                .toAlignedRect();
+        const QImage shot = view->grab(shown).toImage();
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
+                const QColor seen = shot.pixelColor(x, y);
+                if (std::abs(seen.red() - 0xFF) < 16 && std::abs(seen.green() - 0x8C) < 16 &&
+                    seen.blue() < 16) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    // A press and release of the mouse at a point of the design.
+    void click(QPointF design) {
+        QTest::mouseClick(view->windowHandle(), Qt::LeftButton, {},
+                          view->mapFromDesign(design).toPoint());
+    }
+
     void focus(const ui::Control& control) {
         view->widgetFor(control)->setFocus(Qt::TabFocusReason);
     }
@@ -263,6 +288,83 @@ TEST_F(KeyboardWindow, StartByMouseGivesTheTableTheFocusToo) {
                       view->mapFromDesign(QPointF(224 + 90, 8 + 28)).toPoint());
     ASSERT_EQ(form().Button12.tag(), 1);
     EXPECT_EQ(keys->focusedWidget(), view->widgetFor(form().Panel1Viewer));
+}
+
+// The frames are for keyboard users: a pupil who only uses the mouse never sees one, in the
+// answer table or on the board, whatever has the focus.
+TEST_F(KeyboardWindow, TheFocusIsFramedOnlyFromAKeyThatWorksTheWindowToTheNextPress) {
+    for (const bool game : {false, true}) {
+        SCOPED_TRACE(game ? "the board" : "the answer table");
+        if (game) {
+            run([this] { form().Button15Click(); });
+        }
+        click(QPointF(224 + 90, 8 + 28));  // Start
+        ASSERT_EQ(form().Button12.tag(), 1);
+        ASSERT_EQ(keys->focusedWidget(), view->widgetFor(form().Panel1Viewer));
+        const GridCell first = keys->focusCell();
+        EXPECT_FALSE(frameShownAt(first));
+
+        key(Qt::Key_Down);
+        const GridCell below = keys->focusCell();
+        ASSERT_NE(below, first);
+        EXPECT_TRUE(frameShownAt(below));
+
+        // A press on a cell takes the focus cell there, unframed.
+        const GridCell pressed{below.column == 10 ? 9 : below.column + 1, below.row};
+        const QRectF frame = keyboardRoles(form()).grid.frame(pressed.column, pressed.row);
+        click(QPointF(416, 87) + frame.center());
+        ASSERT_EQ(keys->focusCell(), pressed);
+        EXPECT_FALSE(frameShownAt(pressed));
+
+        key(Qt::Key_Escape);  // Stop, by key: the frames are back
+        ASSERT_EQ(form().Button12.tag(), 0);
+        focus(form().Button12);
+        EXPECT_TRUE(framed(form().Button12));
+        click(QPointF(416, 87) + frame.center());
+        EXPECT_FALSE(framed(form().Button12));
+        if (game) {
+            run([this] { form().Button15Click(); });  // out of the game
+        }
+    }
+    // The difficulty bar takes the focus from a click, as Qt's track bars do.
+    run([this] { form().Button15Click(); });
+    ASSERT_TRUE(form().TrackBar3.visible());
+    const QRectF bar =
+        view->widgetFor(form().TrackBar3)->graphicsProxyWidget()->sceneBoundingRect();
+    click(bar.center());
+    ASSERT_EQ(keys->focusedWidget(), view->widgetFor(form().TrackBar3));
+    EXPECT_FALSE(framed(form().TrackBar3));
+    key(Qt::Key_Right);
+    EXPECT_TRUE(framed(form().TrackBar3));
+}
+
+// Arrows on a button walk as Tab does: the difficulty bar under Button13 is passed over.
+TEST_F(KeyboardWindow, ArrowsOnAButtonWalkToWhatTheMouseCouldClick) {
+    const struct {
+        Qt::Key key;
+        const char* focused;
+    } steps[] = {{Qt::Key_Right, "Button17"},
+                 {Qt::Key_Left, "Button15"},
+                 {Qt::Key_Down, "Button17"},
+                 {Qt::Key_Up, "Button15"}};
+    focus(form().Button15);
+    for (const auto& step : steps) {
+        key(step.key);
+        ASSERT_NE(keys->focusedWidget(), nullptr);
+        EXPECT_EQ(keys->focusedWidget()->objectName().toStdString(), step.focused);
+    }
+}
+
+// Holding F1 opens the game's rules once, not at the rate the key repeats.
+TEST_F(KeyboardWindow, AHeldShortcutActsOnce) {
+    run([this] { form().Button15Click(); });
+    key(Qt::Key_F1);
+    const unsigned rules = form().Panel1Viewer.pictureVersion();
+    for (int i = 0; i < 3; ++i) {
+        QKeyEvent held(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(view.get(), &held);
+    }
+    EXPECT_EQ(form().Panel1Viewer.pictureVersion(), rules);
 }
 
 TEST_F(KeyboardWindow, EscapeStopsARunningRunAndNothingElse) {

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyle>
 
 #include "ui/widgets/FormView.h"
 #include "ui/widgets/PictureView.h"
@@ -32,12 +33,49 @@ bool isEnter(const QKeyEvent* key) {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
 
-// The frame of the focus cell, drawn over the grid's viewer while the viewer has the focus. The
-// picture beneath stays as the form painted it.
+// The keys that work the window from the keyboard, after which the focus is framed.
+bool isNavigationKey(int key) {
+    switch (key) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+        case Qt::Key_Escape:
+        case Qt::Key_F1:
+            return true;
+        default:
+            return key >= Qt::Key_0 && key <= Qt::Key_9;
+    }
+}
+
+// +1 for an arrow that goes on, -1 for one that goes back, 0 for any other key.
+int arrowDirection(const QKeyEvent* key) {
+    switch (key->key()) {
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            return +1;
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            return -1;
+        default:
+            return 0;
+    }
+}
+
+// The style sheet frames a focused control only while this property is set on it.
+const char* const kFocusFrameProperty = "focusFrame";
+
+// The frame of the focus cell, drawn over the grid's viewer while the viewer has the focus and
+// frames are shown. The picture beneath stays as the form painted it.
 class FocusFrame : public QWidget {
   public:
-    FocusFrame(QWidget* grid, std::function<QRectF()> frame)
-        : QWidget(grid), frame_(std::move(frame)) {
+    FocusFrame(QWidget* grid, std::function<QRectF()> frame, std::function<bool()> shown)
+        : QWidget(grid), frame_(std::move(frame)), shown_(std::move(shown)) {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
         setFocusPolicy(Qt::NoFocus);
@@ -48,7 +86,7 @@ class FocusFrame : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent*) override {
-        if (!parentWidget()->hasFocus()) {
+        if (!parentWidget()->hasFocus() || !shown_()) {
             return;
         }
         QPainter painter(this);
@@ -60,6 +98,7 @@ class FocusFrame : public QWidget {
 
   private:
     std::function<QRectF()> frame_;
+    std::function<bool()> shown_;
 };
 
 }  // namespace
@@ -75,11 +114,17 @@ KeyboardNavigation::KeyboardNavigation(FormView& view, ui::KeyboardRoles roles)
                 widget->setFocusPolicy(Qt::TabFocus);
             }
             order_.push_back(widget);
+            if (widget != grid_) {
+                widget->installEventFilter(this);
+            }
         }
     }
-    frame_ = new FocusFrame(grid_, [this] { return roles_.grid.frame(cell_.column, cell_.row); });
+    frame_ = new FocusFrame(
+        grid_, [this] { return roles_.grid.frame(cell_.column, cell_.row); },
+        [this] { return framesShown_; });
     grid_->installEventFilter(this);
     view_.installEventFilter(this);
+    view_.viewport()->installEventFilter(this);
 
     // Connected after the button's own click, so the run has begun when this looks.
     auto* start = static_cast<QPushButton*>(view_.widgetFor(*roles_.start));
@@ -93,6 +138,22 @@ QWidget* KeyboardNavigation::focusedWidget() const {
 bool KeyboardNavigation::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &view_ && event->type() == QEvent::KeyPress) {
         return keyPressed(static_cast<QKeyEvent*>(event));
+    }
+    if (watched == view_.viewport()) {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::TouchBegin:
+                showFrames(false);
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+    if (event->type() == QEvent::FocusIn && watched != grid_) {
+        frameIfShown(static_cast<QWidget*>(watched));
+        return false;
     }
     if (watched == grid_) {
         switch (event->type()) {
@@ -115,6 +176,9 @@ bool KeyboardNavigation::eventFilter(QObject* watched, QEvent* event) {
 
 bool KeyboardNavigation::keyPressed(QKeyEvent* key) {
     const bool plain = (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0;
+    if (isNavigationKey(key->key())) {
+        showFrames(true);
+    }
     if (key->key() == Qt::Key_Tab && plain) {
         moveFocus(+1);
         return true;
@@ -123,7 +187,7 @@ bool KeyboardNavigation::keyPressed(QKeyEvent* key) {
         moveFocus(-1);
         return true;
     }
-    if (runShortcut(key->key())) {
+    if (runShortcut(key)) {
         return true;
     }
     QWidget* focused = focusedWidget();
@@ -137,11 +201,18 @@ bool KeyboardNavigation::keyPressed(QKeyEvent* key) {
     if (auto* slider = qobject_cast<QSlider*>(focused)) {
         return sliderKey(slider, key);
     }
-    if (auto* button = qobject_cast<QPushButton*>(focused); button != nullptr && isEnter(key)) {
-        if (!key->isAutoRepeat()) {
-            button->click();
+    if (auto* button = qobject_cast<QPushButton*>(focused)) {
+        if (isEnter(key)) {
+            if (!key->isAutoRepeat()) {
+                button->click();
+            }
+            return true;
         }
-        return true;
+        // Arrows walk on as Tab does: Qt's own step could land on a covered button.
+        if (const int direction = arrowDirection(key)) {
+            moveFocus(direction);
+            return true;
+        }
     }
     return false;
 }
@@ -175,13 +246,17 @@ void KeyboardNavigation::moveFocus(int direction) {
     }
 }
 
-bool KeyboardNavigation::runShortcut(int key) {
+bool KeyboardNavigation::runShortcut(const QKeyEvent* key) {
     bool known = false;
     for (const ui::KeyShortcut& shortcut : roles_.shortcuts) {
-        if (shortcut.key != key) {
+        if (shortcut.key != key->key()) {
             continue;
         }
         known = true;
+        // A held key acts once, as a held mouse button clicks once.
+        if (key->isAutoRepeat()) {
+            return true;
+        }
         auto* button = static_cast<QPushButton*>(view_.widgetFor(*shortcut.button));
         if (shortcut.allowed() && reachable(button)) {
             button->click();
@@ -285,6 +360,30 @@ void KeyboardNavigation::followMouse(QPointF at) {
             }
         }
     }
+}
+
+void KeyboardNavigation::showFrames(bool shown) {
+    if (framesShown_ == shown) {
+        return;
+    }
+    framesShown_ = shown;
+    if (QWidget* focused = focusedWidget(); focused != nullptr && focused != grid_) {
+        frameIfShown(focused);
+    }
+    if (grid_->hasFocus()) {
+        repaintFrameAt(frame_, roles_.grid.frame(cell_.column, cell_.row));
+    }
+}
+
+void KeyboardNavigation::frameIfShown(QWidget* widget) {
+    if (widget->property(kFocusFrameProperty).toBool() == framesShown_) {
+        return;
+    }
+    widget->setProperty(kFocusFrameProperty, framesShown_);
+    // The style sheet reads a property only when the widget is polished again.
+    widget->style()->unpolish(widget);
+    widget->style()->polish(widget);
+    widget->update();
 }
 
 void KeyboardNavigation::focusGridWhenAnswering() {

@@ -23,8 +23,9 @@ class PictureView;
 // button as Space does; arrows move a focused track bar by whole numbers. The grid has a focus
 // cell, framed over the viewer: arrows move it, digits go to the number typed, and Enter or Space
 // press it as the mouse would, with a press and a release at its centre. Shortcuts click their
-// button only where the mouse could. Everything reaches the form through the widgets' own
-// input paths, so the keyboard can do nothing the mouse cannot.
+// button only where the mouse could, once however long the key is held. The focus is framed only
+// after a key has worked the window, until the mouse is pressed again. Everything reaches the form
+// through the widgets' own input paths, so the keyboard can do nothing the mouse cannot.
 class KeyboardNavigation : public QObject {
   public:
     KeyboardNavigation(FormView& view, ui::KeyboardRoles roles);
@@ -40,7 +41,7 @@ class KeyboardNavigation : public QObject {
     bool keyPressed(QKeyEvent* key);
     bool reachable(const QWidget* widget) const;
     void moveFocus(int direction);
-    bool runShortcut(int key);
+    bool runShortcut(const QKeyEvent* key);
     bool gridKey(QKeyEvent* key);
     bool sliderKey(QSlider* slider, QKeyEvent* key);
     void typeDigit(QChar digit);
@@ -48,6 +49,8 @@ class KeyboardNavigation : public QObject {
     void setCell(GridCell cell);
     void followMouse(QPointF at);
     void focusGridWhenAnswering();
+    void showFrames(bool shown);
+    void frameIfShown(QWidget* widget);
 
     FormView& view_;
     ui::KeyboardRoles roles_;
@@ -57,6 +60,9 @@ class KeyboardNavigation : public QObject {
     GridCell cell_;
     QString typed_;
     QElapsedTimer sinceTyped_;
+    // Whether the focus is framed: from the first key that works the window until the next press
+    // of the mouse, so that a pupil who only uses the mouse never sees a frame.
+    bool framesShown_ = false;
 };
 
 }  // namespace widgets

@@ -21,7 +21,7 @@ QPushButton[formControl="true"]:hover {
 QPushButton[formControl="true"]:pressed, QPushButton[formControl="true"]:checked {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #0067B3, stop:1 #008DE5);
 }
-QPushButton[formControl="true"]:focus {
+QPushButton[formControl="true"][focusFrame="true"]:focus {
     border: 3px solid #FF8C00;
 }
 QPushButton[formControl="true"]:disabled {
@@ -61,7 +61,7 @@ QSlider[formControl="true"]::handle:horizontal {
 QSlider[formControl="true"]::handle:horizontal:hover {
     border: 1px solid #FFFFFF;
 }
-QSlider[formControl="true"]:focus {
+QSlider[formControl="true"][focusFrame="true"]:focus {
     border: 2px solid #FF8C00;
     border-radius: 4px;
 }
@@ -92,7 +92,7 @@ QComboBox[formControl="true"] {
     border-radius: 3px;
     padding-left: 6px;
 }
-QComboBox[formControl="true"]:focus {
+QComboBox[formControl="true"][focusFrame="true"]:focus {
     border: 2px solid #FF8C00;
 }
 QComboBox[formControl="true"]::drop-down {
