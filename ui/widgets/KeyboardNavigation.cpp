@@ -151,7 +151,8 @@ bool KeyboardNavigation::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
-    if (event->type() == QEvent::FocusIn && watched != grid_) {
+    // The controls' widgets other than the grid, whose frame is its own.
+    if (event->type() == QEvent::FocusIn && watched != &view_ && watched != grid_) {
         frameIfShown(static_cast<QWidget*>(watched));
         return false;
     }
