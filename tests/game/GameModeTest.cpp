@@ -453,7 +453,8 @@ class GameOnAKnownBoard : public GameTest {
   protected:
     GameOnAKnownBoard() { start(); }
 
-    // Enters game mode with numbers up to 10; every level's board is then the one given.
+    // Enters game mode with numbers up to 10; every level's board is then the one given, since the
+    // scripted draws repeat and a board takes 180 of them.
     void playOn(const game::Board& board) {
         form().Button15Click();
         form().TrackBar3.setValue(10);
@@ -481,17 +482,19 @@ class GameOnAKnownBoard : public GameTest {
 };
 
 // Nine triples 10, 10, 100 apart from each other; "." is 2, which is no product on this board.
+// clang-format off
 const std::array<const char*, 9> kNineHundreds = {
-    "10 . . 10 . . 10 . . .",     //
-    ". 10 . . 10 . . 10 . .",     //
-    ". . 100 . . 100 . . 100 .",  //
-    ". 10 . . 10 . . 10 . .",     //
-    ". . 10 . . 10 . . 10 .",     //
-    ". . . 100 . . 100 . . 100",  //
-    "10 . . 10 . . 10 . . .",     //
-    ". 10 . . 10 . . 10 . .",     //
-    ". . 100 . . 100 . . 100 .",  //
+    "10  .   .   10  .   .   10  .   .   .",
+    ".   10  .   .   10  .   .   10  .   .",
+    ".   .   100 .   .   100 .   .   100 .",
+    ".   10  .   .   10  .   .   10  .   .",
+    ".   .   10  .   .   10  .   .   10  .",
+    ".   .   .   100 .   .   100 .   .   100",
+    "10  .   .   10  .   .   10  .   .   .",
+    ".   10  .   .   10  .   .   10  .   .",
+    ".   .   100 .   .   100 .   .   100 .",
 };
+// clang-format on
 
 TEST_F(GameOnAKnownBoard, TheTripleCountAndTheLevelTimeGoOnTheBars) {
     // On a board of 1s each pass takes the first free 1 with every line through it, so four
