@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace statistics {
 
@@ -78,25 +79,25 @@ NumberTotals numberTotals(const persistence::ExerciseCountTable& counts) {
     return totals;
 }
 
-double errorRate(float weight, std::uint16_t answers) {
-    if (answers == 0 || weight == 0.0f) {
-        return 0;
-    }
-    return static_cast<double>(static_cast<long double>(weight) / answers);
-}
-
 std::uint8_t errorMark(float weight, std::uint16_t answers) {
     if (answers == 0) {
         return 0;
     }
-    const long double rate = errorRate(weight, answers);
-    if (rate < 0.05L) {
+    // A float weight times 100 and an edge's hundredths of the answers are both exact in double,
+    // so these compare the rate itself with 0.05, 0.11 and 0.21 on every compiler.
+    static_assert(std::numeric_limits<float>::digits + 7 <= std::numeric_limits<double>::digits,
+                  "a float weight times 100 must be exact in double");
+    const double hundredfold = static_cast<double>(weight) * 100;
+    const auto hundredths = [answers](int edge) { return static_cast<double>(edge) * answers; };
+    if (hundredfold < hundredths(5)) {
         return 1;
     }
-    if (rate < 0.11L) {
+    if (hundredfold < hundredths(11)) {
         return 2;
     }
-    if (rate < 0.21L) {
+    // A rate of exactly 0.21 stays below the edge: divided in extended precision and kept as a
+    // double it lies just below the extended 0.21, while 0.05 and 0.11 lie just above theirs.
+    if (hundredfold <= hundredths(21)) {
         return 3;
     }
     return 4;

@@ -39,13 +39,11 @@ ErrorSummary summariseErrors(const std::vector<Terror>& log, int count);
 // How many answers each number 2..9 has had, over second operands 1..10.
 NumberTotals numberTotals(const persistence::ExerciseCountTable& counts);
 
-// The error rate of an exercise: its weight over its answers, divided in extended precision and
-// kept as a double; 0 when it was never answered or never answered wrongly.
-double errorRate(float weight, std::uint16_t answers);
-
-// The colour code of an exercise in the statistics table: 0 never answered, 1 a rate below 0.05,
-// 2 below 0.11, 3 below 0.21, 4 from 0.21 on. The rate is compared in extended precision, so
-// 21 wrong in 100 (a double just below 0.21) is still 3.
+// The colour code of an exercise in the statistics table by its rate, the weight over the
+// answers: 0 never answered, 1 a rate below 0.05, 2 below 0.11, 3 up to 0.21, 4 above. A rate
+// exactly on an edge gets the mark that dividing in extended precision, keeping the quotient as a
+// double and comparing it with the extended edges gives: 1 wrong in 20 is 2, 11 in 100 is 3 and
+// 21 in 100 is still 3. The comparisons are exact, so the marks are the same on every compiler.
 std::uint8_t errorMark(float weight, std::uint16_t answers);
 
 // Rows 2..9 of the board as the statistics table: each exercise's number and mark, and the

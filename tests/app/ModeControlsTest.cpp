@@ -116,12 +116,15 @@ TEST_F(ModeControls, TrackBarsShowAndStoreTheRoundedValueAndTimeTheExactOne) {
 
 TEST_F(ModeControls, ChoosingANumberEndsErrorCorrectionAndPutsTheSettingsBack) {
     TForm3& f = start();
-    f.SavedTimeSetting = 4;
-    f.SavedCountSetting = 30;
-    f.TrackBar2.setMaximum(60);
-    f.TrackBar2.setValue(60);
-    f.TrackBar1.setValue(10);
-    f.Button13.setTag(1);
+    f.TrackBar1.setValue(4);
+    f.TrackBar2.setValue(30);
+    f.CurrentErrors[2].assign(60, Ter{6, 7});
+    f.Button13.click();
+    ASSERT_EQ(f.Button13.tag(), 1);
+    ASSERT_DOUBLE_EQ(f.TrackBar2.maximum(), 60);
+    ASSERT_DOUBLE_EQ(f.TrackBar2.value(), 60);
+    ASSERT_DOUBLE_EQ(f.TrackBar1.value(), 10);
+    EXPECT_EQ(f.Progress.CountSetting, 30) << "the mode's values are not the pupil's settings";
 
     f.Button3.click();
 
@@ -133,7 +136,16 @@ TEST_F(ModeControls, ChoosingANumberEndsErrorCorrectionAndPutsTheSettingsBack) {
     EXPECT_EQ(f.Label8.text(), "30");
     EXPECT_DOUBLE_EQ(f.ProgressBar2.maximum(), 240);
     EXPECT_DOUBLE_EQ(f.ProgressBar1.maximum(), 30);
+    EXPECT_EQ(f.Progress.TimeSetting, 4);
     EXPECT_EQ(f.Progress.CountSetting, 30);
+
+    // The bars are the pupil's settings again.
+    f.TrackBar1.setValue(6);
+    f.TrackBar2.setValue(40);
+    EXPECT_EQ(f.Label6.text(), "6");
+    EXPECT_EQ(f.Label8.text(), "40");
+    EXPECT_EQ(f.Progress.TimeSetting, 6);
+    EXPECT_EQ(f.Progress.CountSetting, 40);
 }
 
 TEST_F(ModeControls, MultiplicationsPressedLookTogglesAtEachClickBesideItsSelection) {

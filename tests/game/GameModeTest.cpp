@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/BoardGeneration.h"
+#include "tests/game/BoardText.h"
 #include "tests/support/FormFixture.h"
 #include "tests/trainer/RunTestSupport.h"
 
@@ -52,15 +53,8 @@ std::optional<Triple> findTriple(const game::Board& board) {
     return std::nullopt;
 }
 
-class GameMode : public FormFixture {
+class GameTest : public FormFixture {
   protected:
-    GameMode() {
-        for (int i = 0; i < 997; ++i) {
-            random.push(i * 37 % 101);
-        }
-        start();
-    }
-
     bool levelRunning() { return form().Button12.tag() == 1; }
 
     // A press and release in the middle of a cell of the board as it is shown, at 0.99 of its size.
@@ -123,8 +117,29 @@ class GameMode : public FormFixture {
     }
 };
 
-TEST_F(GameMode, EnteringShowsTheGameControlsInPlaceOfTheTrainers) {
+// Games on boards drawn from a long run of scripted draws.
+class GameMode : public GameTest {
+  protected:
+    GameMode() {
+        for (int i = 0; i < 997; ++i) {
+            random.push(i * 37 % 101);
+        }
+        start();
+    }
+};
+
+TEST_F(GameMode, EnteringShowsTheGameControlsInPlaceOfTheTrainersAndANewGame) {
     TForm3& f = form();
+    // A game left after a level: its chart and its totals are not empty.
+    f.Button15Click();
+    f.Button12Click();
+    playTriple();
+    f.Button12Click();
+    const QImage played = f.Panel3Viewer.picture();
+    ASSERT_TRUE(anyPixelOf(played, 0, played.width() - 1, kDeepSkyBlue));
+    ASSERT_TRUE(anyPixelOf(played, 0, played.width() - 1, kTomato));
+    f.Button15Click();
+
     f.Button15Click();
     EXPECT_EQ(f.Button15.tag(), 1);
     EXPECT_EQ(f.Button15.text(), QString::fromUtf8("Выход-Игра"));
@@ -150,8 +165,10 @@ TEST_F(GameMode, EnteringShowsTheGameControlsInPlaceOfTheTrainers) {
     EXPECT_TRUE(f.Label4.text().isEmpty());
     EXPECT_EQ(f.GameLevel, 1);
     // An empty level chart, and totals of 0: two stubs below the base line.
-    EXPECT_FALSE(anyPixelOf(f.Panel3Viewer.picture(), 0, 280, kDeepSkyBlue) &&
-                 anyPixelOf(f.Panel3Viewer.picture(), 0, 10, kDeepSkyBlue));
+    const QImage chart = f.Panel3Viewer.picture();
+    EXPECT_EQ(chart.pixel(14, 200), 0xFF000000) << "the level chart's ground, between its lines";
+    EXPECT_FALSE(anyPixelOf(chart, 0, chart.width() - 1, kDeepSkyBlue));
+    EXPECT_FALSE(anyPixelOf(chart, 0, chart.width() - 1, kTomato));
     EXPECT_EQ(f.Panel2Viewer.picture().pixel(35, 445), kDeepSkyBlue);
     EXPECT_EQ(f.Panel2Viewer.picture().pixel(15, 445), kTomato);
 }
@@ -351,26 +368,31 @@ TEST_F(GameMode, LeavingDuringALevelAbandonsItAndGivesTheTrainerItsSettingsBack)
 
 TEST_F(GameMode, AGameEnteredFromErrorCorrectionGivesBackThePupilsOwnSettings) {
     TForm3& f = form();
+    f.Button1.click();
     f.TrackBar1.setValue(4);
     f.TrackBar2.setValue(30);
-    // Error correction as it stands after Button13: the pupil's settings put aside, its own on
-    // the bars.
-    f.SavedNumber = 1;
-    f.SavedTimeSetting = 4;
-    f.SavedCountSetting = 30;
-    f.TrackBar1.setValue(3);
-    f.TrackBar2.setValue(12);
-    f.NumberMode = 2;
-    f.Button13.setTag(1);
+    f.CurrentErrors[2].assign(5, Ter{6, 7});
+    f.Button13.click();
+    ASSERT_EQ(f.Button13.tag(), 1);
+    ASSERT_EQ(f.TrackBar1.value(), 3) << "error correction's own time is on the bar";
 
     f.Button15Click();
+    f.Button12Click();
+    f.Button12Click();
     f.Button15Click();
     EXPECT_EQ(f.Button13.tag(), 0);
     EXPECT_EQ(f.TrackBar1.value(), 4);
     EXPECT_EQ(f.TrackBar2.value(), 30);
+    EXPECT_EQ(f.Label6.text(), "4");
+    EXPECT_EQ(f.Label8.text(), "30");
     EXPECT_EQ(f.Progress.TimeSetting, 4);
     EXPECT_EQ(f.Progress.CountSetting, 30);
     EXPECT_EQ(f.NumberMode, 1);
+
+    // The bars are the pupil's settings again.
+    f.TrackBar1.setValue(6);
+    EXPECT_EQ(f.Label6.text(), "6");
+    EXPECT_EQ(f.Progress.TimeSetting, 6);
 }
 
 TEST_F(GameMode, ALevelEndedInAGameEnteredFromErrorCorrectionLeavesTheModeAsItWas) {
@@ -421,6 +443,139 @@ TEST_F(GameMode, TheGamesCaptionsFollowTheLanguageChosenBeforeIt) {
         EXPECT_EQ(f.Label22.text(), QString::fromUtf8(c.range));
         f.Button12Click();
         EXPECT_TRUE(f.Label9.text().startsWith(QString::fromUtf8(c.program)));
+    }
+}
+
+// Games whose every level is played on one board written out here: the scripted draws give each
+// cell its number, and the only cells planted are those of 100, each as the product of the two 10s
+// up and to the left of it (the last of its lines, so the one a planted cell takes).
+class GameOnAKnownBoard : public GameTest {
+  protected:
+    GameOnAKnownBoard() { start(); }
+
+    // Enters game mode with numbers up to 10; every level's board is then the one given, since the
+    // scripted draws repeat and a board takes 180 of them.
+    void playOn(const game::Board& board) {
+        form().Button15Click();
+        form().TrackBar3.setValue(10);
+        for (int r = 1; r <= 9; ++r) {
+            for (int c = 1; c <= 10; ++c) {
+                const int value = board[r][c].Value;
+                random.push(value == 100 ? 0 : value - 1);
+            }
+        }
+        for (int r = 1; r <= 9; ++r) {
+            for (int c = 1; c <= 10; ++c) {
+                random.push(board[r][c].Value == 100 ? 0 : 1);
+            }
+        }
+        board_ = board;
+    }
+
+    void startLevel() {
+        form().Button12Click();
+        ASSERT_TRUE(levelRunning());
+        ASSERT_EQ(form().Board, board_) << "the level is played on the board written";
+    }
+
+    game::Board board_;
+};
+
+// Nine triples 10, 10, 100 apart from each other; "." is 2, which is no product on this board.
+// clang-format off
+const std::array<const char*, 9> kNineHundreds = {
+    "10  .   .   10  .   .   10  .   .   .",
+    ".   10  .   .   10  .   .   10  .   .",
+    ".   .   100 .   .   100 .   .   100 .",
+    ".   10  .   .   10  .   .   10  .   .",
+    ".   .   10  .   .   10  .   .   10  .",
+    ".   .   .   100 .   .   100 .   .   100",
+    "10  .   .   10  .   .   10  .   .   .",
+    ".   10  .   .   10  .   .   10  .   .",
+    ".   .   100 .   .   100 .   .   100 .",
+};
+// clang-format on
+
+TEST_F(GameOnAKnownBoard, TheTripleCountAndTheLevelTimeGoOnTheBars) {
+    // On a board of 1s each pass takes the first free 1 with every line through it, so four
+    // passes clear three rows: the 7, 9 and 11 passes of levels 1 to 3 each find a triple, and
+    // the 13 of level 4 find the last 12.
+    playOn(boardOf({"1 1 1 1 1 1 1 1 1 1", "1 1 1 1 1 1 1 1 1 1", "1 1 1 1 1 1 1 1 1 1",
+                    "1 1 1 1 1 1 1 1 1 1", "1 1 1 1 1 1 1 1 1 1", "1 1 1 1 1 1 1 1 1 1",
+                    "1 1 1 1 1 1 1 1 1 1", "1 1 1 1 1 1 1 1 1 1", "1 1 1 1 1 1 1 1 1 1"}));
+    TForm3& f = form();
+    const struct {
+        int triples;
+        double countBar;
+        int time;
+    } levels[] = {
+        {7, 10, 3},   // the count bar does not go below 10
+        {9, 10, 4},   //
+        {11, 11, 5},  // 16 behind: 5 + 16 / 500 rounds to 5
+        {12, 12, 6},  // 27 behind, two levels above 2: 6 + 54 / 500 rounds to 6
+    };
+    for (const auto& level : levels) {
+        SCOPED_TRACE(level.triples);
+        ASSERT_NO_FATAL_FAILURE(startLevel());
+        EXPECT_EQ(f.ProgramLevelPoints, level.triples);
+        EXPECT_EQ(f.ProgramTripleCount, level.triples);
+        EXPECT_EQ(f.Label8.text(), QString::number(level.triples));
+        EXPECT_DOUBLE_EQ(f.TrackBar2.value(), level.countBar);
+        EXPECT_DOUBLE_EQ(f.TrackBar1.value(), level.time);
+        EXPECT_EQ(f.Label6.text(), QString::number(level.time));
+        EXPECT_DOUBLE_EQ(f.ProgressBar2.maximum(), level.time * 40);
+        f.Button12Click();
+    }
+}
+
+TEST_F(GameOnAKnownBoard, FromLevelThreeTheLeadSoFarShortensOrLengthensTheTime) {
+    // The program's 7 and 9 passes find 700 and 900 points; the 11 of level 3 find all nine
+    // triples, which give 4 units of time before the handicap.
+    playOn(boardOf(kNineHundreds));
+    TForm3& f = form();
+    const struct {
+        const char* what;
+        bool pupilPlays;
+        int lead;
+        int time;
+    } cases[] = {
+        {"every triple, 1800 against 1600: 4 - 200 / 300 rounds to 3", true, 200, 3},
+        {"no triple, 0 against 1600: 4 + 1600 / 500 rounds to 7", false, -1600, 7},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(f.Button15.tag(), 1);
+        for (int level = 1; level <= 2; ++level) {
+            ASSERT_NO_FATAL_FAILURE(startLevel());
+            while (c.pupilPlays && findTriple(f.Board)) {
+                playTriple();
+            }
+            f.Button12Click();
+        }
+        EXPECT_EQ(f.ProgramTotal, 1600);
+        EXPECT_EQ(f.PupilTotal - f.ProgramTotal, c.lead);
+
+        ASSERT_NO_FATAL_FAILURE(startLevel());
+        EXPECT_EQ(f.ProgramTripleCount, 9);
+        EXPECT_DOUBLE_EQ(f.TrackBar1.value(), c.time);
+        EXPECT_EQ(f.Label6.text(), QString::number(c.time));
+        EXPECT_DOUBLE_EQ(f.ProgressBar2.maximum(), c.time * 40);
+
+        // A new game, on the same board.
+        f.Button15Click();
+        f.Button15Click();
+    }
+}
+
+TEST_F(GameOnAKnownBoard, ThePointsLabelShowsTheLeadFromATieOn) {
+    playOn(boardOf(kNineHundreds));
+    TForm3& f = form();
+    ASSERT_NO_FATAL_FAILURE(startLevel());
+    ASSERT_EQ(f.ProgramLevelPoints, 700);
+    for (const char* points :
+         {"100", "200", "300", "400", "500", "600", "700   +0", "800   +100", "900   +200"}) {
+        playTriple();
+        EXPECT_EQ(f.Label5.text(), QString::fromUtf8("Мои баллы - ") + points);
     }
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <utility>
+
 #include "game/ProgramSearch.h"
 #include "tests/game/BoardText.h"
 
@@ -13,24 +16,34 @@ constexpr std::uint8_t kFree = 0;
 constexpr std::uint8_t kTaken = 1;
 constexpr std::uint8_t kNoProduct = 2;
 
-TEST(ProgramSearch, OfEqualLargestNumbersTheUpperLeftOneIsExaminedFirst) {
-    // Both 12s are products of the 3 and the 4 between them; the left one takes them.
-    Board board = boardOf({
-        ". . . . . . . . . .",
-        ". . . . . . . . . .",
-        "12 3 4 12 . . . . . .",
-        ". . . . . . . . . .",
-        ". . . . . . . . . .",
-        ". . . . . . . . . .",
-        ". . . . . . . . . .",
-        ". . . . . . . . . .",
-        ". . . . . . . . . .",
-    });
-    EXPECT_EQ(programSearch(board, 1), (SearchResult{12, 1}));
-    EXPECT_EQ(board[3][1].Mark, kTaken);
-    EXPECT_EQ(board[3][2].Mark, kTaken);
-    EXPECT_EQ(board[3][3].Mark, kTaken);
-    EXPECT_EQ(board[3][4].Mark, kNoProduct);
+TEST(ProgramSearch, OfEqualLargestNumbersTheUpperThenTheLeftOneIsExaminedFirst) {
+    // Each time both 12s are products of the same 3 and 4; the one examined first takes them and
+    // the other, examined next, is no product.
+    const struct {
+        const char* what;
+        std::array<const char*, 9> rows;
+        std::pair<int, int> first, second;
+    } cases[] = {
+        {"in one row, the left one",
+         {". . . . . . . . . .", ". . . . . . . . . .", "12 3 4 12 . . . . . .",
+          ". . . . . . . . . .", ". . . . . . . . . .", ". . . . . . . . . .",
+          ". . . . . . . . . .", ". . . . . . . . . .", ". . . . . . . . . ."},
+         {3, 1},
+         {3, 4}},
+        {"in two rows, the upper one, though the lower one stands further left",
+         {". . . . . . . . . .", ". . . . . . . . . .", ". . . . . 12 . . . .",
+          ". . . . 3 . . . . .", ". . . 4 . . . . . .", ". . 12 . . . . . . .",
+          ". . . . . . . . . .", ". . . . . . . . . .", ". . . . . . . . . ."},
+         {3, 6},
+         {6, 3}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Board board = boardOf(c.rows);
+        EXPECT_EQ(programSearch(board, 1), (SearchResult{12, 1}));
+        EXPECT_EQ(board[c.first.first][c.first.second].Mark, kTaken);
+        EXPECT_EQ(board[c.second.first][c.second.second].Mark, kNoProduct);
+    }
 }
 
 TEST(ProgramSearch, AProductOfTwoLinesMarksFiveCellsAndScoresOnce) {
@@ -124,9 +137,10 @@ TEST(ProgramSearch, PassesLeftWhenNoCellIsFreeDoNothing) {
     }
     ASSERT_NE(exhaustedAt, 0) << "the board of 1s should run out of free cells";
     ASSERT_LT(exhaustedAt, 10);
-    // Each product cell scored once: the points are the triples, and no later pass adds any.
-    EXPECT_EQ(whenExhausted.points, whenExhausted.tripleCount);
-    EXPECT_LT(whenExhausted.tripleCount, game::searchPasses(exhaustedAt));
+    // Each pass takes the first free 1 with every line through it, so four passes clear three
+    // rows: the twelfth pass takes the last cells, in level 4, whose thirteenth pass finds none.
+    EXPECT_EQ(exhaustedAt, 4);
+    EXPECT_EQ(whenExhausted, (SearchResult{12, 12}));
     Board board = ones;
     EXPECT_EQ(programSearch(board, 10), whenExhausted);
 }

@@ -27,30 +27,58 @@ std::vector<Terror> logOf(std::initializer_list<Terror> records) {
     return log;
 }
 
-TEST(ErrorMark, ColoursAnExerciseByItsRateWithTheEdgesInExtendedPrecision) {
-    if constexpr (std::numeric_limits<long double>::digits != 64) {
-        GTEST_SKIP() << "the marks at the edges assume the 80-bit extended type";
-    }
+TEST(ErrorMark, ColoursAnExerciseByItsRateWithTheEdgesAsInExtendedPrecision) {
     const struct {
         float weight;
         std::uint16_t answers;
         std::uint8_t mark;
     } cases[] = {
-        {0, 0, 0},      // never answered
-        {3, 0, 0},      // weights without answers still show as never answered
-        {0, 7, 1},      // answered, never wrong
-        {1, 21, 1},     // 0.0476
-        {1, 20, 2},     // 0.05 as a double lies just above the extended 0.05
-        {10, 100, 2},   // 0.10
-        {11, 100, 3},   // 0.11 as a double lies just above the extended 0.11
-        {21, 100, 3},   // 0.21 as a double lies just below the extended 0.21
-        {22, 100, 4},   // 0.22
-        {5, 2, 4},      // more wrong than answers
-        {1, 65535, 1},  // a full counter
+        {0, 0, 0},          // never answered
+        {3, 0, 0},          // weights without answers still show as never answered
+        {0, 7, 1},          // answered, never wrong
+        {1, 21, 1},         // 0.0476
+        {1, 20, 2},         // 0.05 as a double lies just above the extended 0.05
+        {0.25f, 5, 2},      // 0.05 from a weight that is no whole number
+        {10, 100, 2},       // 0.10
+        {11, 100, 3},       // 0.11 as a double lies just above the extended 0.11
+        {21, 100, 3},       // 0.21 as a double lies just below the extended 0.21
+        {10.5f, 50, 3},     // 0.21 from a weight that is no whole number
+        {13762, 65535, 3},  // 0.20999..., just below 0.21 on a full counter
+        {13763, 65535, 4},  // 0.21001..., just above it
+        {22, 100, 4},       // 0.22
+        {5, 2, 4},          // more wrong than answers
+        {1, 65535, 1},      // a full counter
     };
     for (const auto& c : cases) {
         EXPECT_EQ(errorMark(c.weight, c.answers), c.mark) << c.weight << " over " << c.answers;
     }
+}
+
+TEST(ErrorMark, GivesTheMarksOfTheRateDividedAndComparedInExtendedPrecision) {
+    if constexpr (std::numeric_limits<long double>::digits != 64) {
+        GTEST_SKIP() << "the 80-bit extended type is not at hand";
+    }
+    // The weight divided in extended precision, kept as a double and compared with the extended
+    // edges.
+    const auto extendedMark = [](float weight, std::uint16_t answers) {
+        const long double rate = static_cast<double>(static_cast<long double>(weight) / answers);
+        return rate < 0.05L ? 1 : rate < 0.11L ? 2 : rate < 0.21L ? 3 : 4;
+    };
+    int compared = 0;
+    int differing = 0;
+    for (int answers = 1; answers <= 65535; answers += answers < 1000 ? 1 : 997) {
+        // Quarters up to a quarter of the answers, past the last edge.
+        for (int quarters = 0; quarters <= answers; ++quarters) {
+            const float weight = static_cast<float>(quarters) / 4;
+            const auto n = static_cast<std::uint16_t>(answers);
+            if (errorMark(weight, n) != extendedMark(weight, n) && ++differing <= 5) {
+                ADD_FAILURE() << weight << " over " << n;
+            }
+            ++compared;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(compared, 1000000);
 }
 
 TEST(TypicalErrors, OnlyWeightsAboveOneCountHeaviestFirstAndEqualWeightsInTheOrderMet) {

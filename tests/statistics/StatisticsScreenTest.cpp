@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include <QDate>
 #include <QFileInfo>
+#include <QImage>
 #include <QLocale>
 
 #include "tests/support/FormFixture.h"
@@ -50,7 +52,7 @@ class StatisticsScreen : public FormFixture {
             r.PeriodStart[op] = 45990.25 + op;
             r.PeriodEnd[op] = 45999.75 + op;
             r.ExerciseCount[op][7][8] = op == 2 ? 10 : 30;
-            r.ExerciseCount[op][3][4] = 100;
+            r.ExerciseCount[op][op == 2 ? 3 : 5][op == 2 ? 4 : 6] = 100;
             r.MarkHistory[op][7][1] = 4;
             r.MarkHistoryLength[op][7] = 1;
         }
@@ -60,7 +62,7 @@ class StatisticsScreen : public FormFixture {
     void writePupilFiles() {
         writeDataFile("Save.dat", bytesOf(pupilRecord()));
         writeDataFile("save2.dat", bytesOf({error(7, 8, 3.0f, 54), error(7, 8, 1.0f, 55)}));
-        writeDataFile("save3.dat", bytesOf({error(7, 8, 4.0f, 9)}));
+        writeDataFile("save3.dat", bytesOf({error(7, 8, 4.0f, 9), error(5, 6, 2.0f, 5)}));
     }
 
     QRgb pixel(const ui::ImageViewer& viewer, double x, double y) {
@@ -89,6 +91,25 @@ class StatisticsScreen : public FormFixture {
     bool typicalErrorShown(int r) { return textIn(QRectF(158, r * 38 + 23, 126, 20)); }
     bool totalShown(int i) { return textIn(QRectF(1, (i - 1) * 50 + 5, 122, 34)); }
 
+    // The picture of number i's total, the same for equal totals.
+    QImage totalPicture(int i) {
+        const QImage picture = form().Panel3Viewer.picture();
+        const double ratio = picture.devicePixelRatio();
+        const QRectF area(1, (i - 1) * 50 + 5, 122, 34);
+        return picture.copy(QRectF(area.topLeft() * ratio, area.size() * ratio).toAlignedRect());
+    }
+
+    // The numbers whose total is not the 0 that number 9 shows.
+    std::vector<int> numbersWithAnswers() {
+        std::vector<int> numbers;
+        for (int i = 2; i <= 8; ++i) {
+            if (totalPicture(i) != totalPicture(9)) {
+                numbers.push_back(i);
+            }
+        }
+        return numbers;
+    }
+
     // Inside the cell of number i and column c of the table, clear of its text.
     QRgb cellColour(int i, int c) {
         return pixel(form().Panel1Viewer, (c - 1) * 78 + 7, (i - 1) * 70 + 6);
@@ -106,9 +127,11 @@ class StatisticsScreen : public FormFixture {
 TEST_F(StatisticsScreen, OpensInPlaceOfTheGameButtonAndClosesBackToTheAnswerTable) {
     TForm3& f = start();
     f.Button5.click();
+    ASSERT_FALSE(f.Button16.selected());
     f.Button14.click();
 
     EXPECT_EQ(f.Button14.tag(), 1);
+    EXPECT_TRUE(f.Button16.selected()) << "no data: nothing to reset";
     EXPECT_EQ(f.Button14.text(), QString::fromUtf8("Выход-Статистика"));
     EXPECT_EQ(f.Button14.fontSize(), 18);
     EXPECT_TRUE(f.Button16.visible());
@@ -182,14 +205,24 @@ TEST_F(StatisticsScreen, ColoursTheTableCountsTheAnswersAndListsTypicalErrors) {
     for (int i = 2; i <= 9; ++i) {
         EXPECT_TRUE(totalShown(i)) << i;
     }
+    EXPECT_EQ(numbersWithAnswers(), (std::vector<int>{3, 7}));
+    const QImage hundred = totalPicture(3);
+    const QImage ten = totalPicture(7);
 
-    // The division buttons redraw the screen for division.
+    // The division buttons redraw the screen for division, whose data differ.
     f.Button11.click();
     EXPECT_EQ(f.Board[7][10], (game::BoardCell{7, 0}));
     EXPECT_EQ(f.Board[7][7], (game::BoardCell{56, 3})) << "4 wrong in 30";
+    EXPECT_EQ(f.Board[5][5], (game::BoardCell{30, 1})) << "2 wrong in 100";
     EXPECT_EQ(f.Board[4][4], (game::BoardCell{20, 0}));
+    EXPECT_EQ(f.Board[3][3], (game::BoardCell{12, 0})) << "answered only in multiplication";
     EXPECT_TRUE(typicalErrorShown(1)) << "56:7=9 weighs 4";
+    EXPECT_TRUE(typicalErrorShown(2)) << "30:5=5 weighs 2";
+    EXPECT_FALSE(typicalErrorShown(3));
     EXPECT_EQ(cellColour(7, 7), 0xFFFFFF00u);
+    EXPECT_EQ(numbersWithAnswers(), (std::vector<int>{5, 7}));
+    EXPECT_TRUE(totalPicture(5) == hundred) << "100 answers, as for 3 in multiplication";
+    EXPECT_TRUE(totalPicture(7) != ten) << "30 answers, not 10";
     EXPECT_TRUE(reporter.messages.isEmpty());
 }
 

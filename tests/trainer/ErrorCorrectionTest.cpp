@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+
 #include <QFileInfo>
 
 #include "tests/support/FormFixture.h"
@@ -252,24 +255,54 @@ TEST_F(ErrorCorrection, WithoutErrorsTheModeIsRefusedWithAMessage) {
     EXPECT_TRUE(f.TrackBar1.visible() && f.Label8.visible());
 }
 
-TEST_F(ErrorCorrection, TheButtonDoesNothingWhileTheModeIsOnDuringARunOrOnTheStatisticsScreen) {
+TEST_F(ErrorCorrection, TheButtonDoesNothingWhileTheModeIsOnDuringARunOnStatisticsOrInTheGame) {
     TForm3& f = form();
+    // Everything the button sets when it switches the mode on.
+    const auto modeState = [&f] {
+        return std::tuple{f.Button13.tag(),
+                          f.NumberMode,
+                          f.Button13.selected(),
+                          f.Label1.text().toStdString(),
+                          f.Label5.text().toStdString(),
+                          f.Label8.text().toStdString(),
+                          f.TrackBar1.value(),
+                          f.TrackBar2.value(),
+                          f.SavedTimeSetting,
+                          f.SavedCountSetting};
+    };
+    const auto clickChangesNothing = [&](const char* where) {
+        SCOPED_TRACE(where);
+        const auto before = modeState();
+        f.Button13.click();
+        EXPECT_EQ(modeState(), before);
+    };
     recordErrors(2, 3);
+
     f.Button13.click();
+    ASSERT_TRUE(modeOn());
     f.CurrentErrors[2].push_back({9, 9});
-    f.Button13.click();
-    EXPECT_EQ(f.Label8.text(), "3");
+    clickChangesNothing("the mode on");
+    f.Button2.click();
+    ASSERT_FALSE(modeOn());
 
     f.Button12.click();
-    f.Button13.click();
+    ASSERT_TRUE(running());
+    ASSERT_EQ(f.NumberMode, 0) << "an ordinary run";
+    clickChangesNothing("an ordinary run, with errors to correct");
     EXPECT_TRUE(running());
-    EXPECT_EQ(f.Label8.text(), "3");
     f.Button12.click();
 
     f.Button14.click();
+    clickChangesNothing("the statistics screen");
+    f.Button14.click();
+
+    f.Button15.click();
+    clickChangesNothing("game mode");
+    f.Button15.click();
+
+    ASSERT_FALSE(f.CurrentErrors[2].empty());
     f.Button13.click();
-    EXPECT_FALSE(modeOn());
-    EXPECT_EQ(f.NumberMode, 0);
+    EXPECT_TRUE(modeOn()) << "the button works again once the window is idle";
 }
 
 }  // namespace
