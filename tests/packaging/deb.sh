@@ -32,7 +32,7 @@ cat "$work/lintian.txt"
 
 dpkg-deb -x "$deb" "$work/root"
 doc=$work/root/usr/share/doc/kestrova
-/usr/bin/python3 - "$doc/copyright" "$source" <<'EOF' || fail "the copyright file does not cover the fonts"
+/usr/bin/python3 - "$doc/copyright" "$source" <<'EOF' || fail "the copyright file lacks a licence or a font"
 import glob, os, sys
 from debian.copyright import Copyright
 
