@@ -1,6 +1,7 @@
 // The program entry: the form, started, in its window.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 
 #include <QApplication>
@@ -25,6 +26,10 @@ namespace {
 
 constexpr int kEnglishRow = 2;
 constexpr int kTitleLineEntry = 35;
+constexpr char kLicenceNotice[] =
+    "Licence GPL-3.0-or-later: the GNU General Public License, version 3 or later.\n"
+    "This is free software: you are free to change and redistribute it.\n"
+    "There is NO WARRANTY, to the extent permitted by law.\n";
 
 void describeCommandLine(QCommandLineParser& parser) {
     // The title line is spaced for the title page; a terminal wants it plain.
@@ -50,7 +55,9 @@ void answerInformationOptions(int argc, char** argv) {
         parser.showHelp();
     }
     if (parser.isSet(QStringLiteral("version"))) {
-        parser.showVersion();
+        std::printf("%s %s\n%s", qPrintable(QCoreApplication::applicationName()),
+                    qPrintable(QCoreApplication::applicationVersion()), kLicenceNotice);
+        std::exit(EXIT_SUCCESS);
     }
 }
 

@@ -11,8 +11,9 @@ packages=(
     librsvg2-bin dpkg-dev file
     # tests and benchmarks
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    # checks of the menu entry and the software-centre data
-    desktop-file-utils appstream
+    # checks of the menu entry, the software-centre data, the manual page and the Debian
+    # package (lintian, and python3-debian to read the copyright file)
+    desktop-file-utils appstream man-db lintian python3-debian
     # fuzzing the loaders (clang with libFuzzer and the sanitizers)
     clang libclang-rt-14-dev
     # the real window under a virtual screen, clicks and screenshots

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Proves the Debian package on a fresh Debian 12: bootstraps a minimal root, installs the package
-# there with `apt install ./kestrova_*.deb`, runs `kestrova --version`, starts the program by its
-# menu entry's Exec line on a virtual screen and closes it, removes the package, and checks that
-# nothing of it is left. Then it removes the dependencies the package brought and lists what
-# their own install scripts left behind (systemd's machine id and the like), for a look.
+# there with `apt install ./kestrova_*.deb`, runs `kestrova --version` and `man kestrova`, starts
+# the program by its menu entry's Exec line on a virtual screen and closes it, removes the
+# package, and checks that nothing of it is left. Then it removes the dependencies the package
+# brought and lists what their own install scripts left behind (systemd's machine id and the
+# like), for a look.
 #
 # Usage: scripts/verify-deb-in-clean-root.sh [--keep] [--no-install-recommends] [PACKAGE.deb]
 #   --keep                   leave the root in place for a look afterwards
@@ -100,6 +101,9 @@ mounted+=("$root/dev")
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 cp "$deb" "$root/tmp/"
 in_root apt-get update -qq
+# A minimal root has no `man`; it comes before the snapshot, as on any desktop.
+in_root apt-get install -y -qq --no-install-recommends man-db >"$work/man-db.log" 2>&1 ||
+    fail "man-db could not be installed: $(tail -n 20 "$work/man-db.log")"
 snapshot "$work/before.txt"
 
 step "apt install ./$(basename "$deb") ${apt_options[*]}"
@@ -111,7 +115,12 @@ step "kestrova --version"
 version=$(dpkg-deb -f "$deb" Version)
 printed=$(in_root kestrova --version) || fail "kestrova --version failed: $printed"
 echo "$printed"
-[ "$printed" = "Kestrova $version" ] || fail "expected 'Kestrova $version'"
+[ "$(head -n1 <<<"$printed")" = "Kestrova $version" ] || fail "expected 'Kestrova $version' first"
+
+step "man kestrova"
+page=$(in_root man -P cat kestrova 2>&1) || fail "man kestrova failed: $page"
+head -n 4 <<<"$page"
+grep -q '^NAME' <<<"$page" || fail "man kestrova shows no manual page"
 
 step "starting the menu entry on a virtual screen"
 entry=$(in_root sh -c 'ls /usr/share/applications/*.desktop' | grep -i kestrova) ||

@@ -14,6 +14,7 @@ failures=0
 cases=(
     "--version|none|0|Kestrova $version"
     "-v|none|0|Kestrova $version"
+    "--version|none|0|Licence GPL-3.0-or-later: the GNU General Public License, version 3 or later."
     "--help|none|0|Multiplication tables simulator + Logical game"
     "-h|none|0|  -v, --version  Displays version information."
     "--help-all|offscreen|0|  --platform <platformName[:options]>  QPA plugin. See QGuiApplication"
