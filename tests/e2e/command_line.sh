@@ -15,7 +15,7 @@ cases=(
     "--version|none|0|Kestrova $version"
     "-v|none|0|Kestrova $version"
     "--help|none|0|Multiplication tables simulator + Logical game"
-    "-h|none|0|  -v, --version  Displays version information."
+    "-h|none|0|  -v, --version          Displays version information."
     "--help-all|offscreen|0|  --platform <platformName[:options]>  QPA plugin. See QGuiApplication"
     "--no-such-option|offscreen|1|Kestrova: Unknown option 'no-such-option'."
     "homework.txt|offscreen|1|Kestrova: Unexpected argument 'homework.txt'."

@@ -52,6 +52,18 @@ folder_state() {
     (cd "$1" && find . -type f -print0 | sort -z | xargs -0 -r md5sum)
 }
 
+# The pupils' commands are in --help, and need no display, also to say what is wrong.
+help=$(env -u DISPLAY "$program" --help)
+for option in "--pupil <name>" "--add-pupil <name>" "--rename-pupil <old>" "--remove-pupil <name>" \
+    "--list-pupils"; do
+    grep -qF -- "$option" <<<"$help" || fail "--help does not list $option"
+done
+status=0
+env -u DISPLAY "$program" --add-pupil >"$work/output" 2>&1 || status=$?
+[ "$status" -eq 1 ] && grep -qF "Missing value after '--add-pupil'." "$work/output" ||
+    fail "--add-pupil without a name: status $status, $(cat "$work/output")"
+echo "ok the pupils' commands in --help, and a mistake told without a display"
+
 # An idle close of a single pupil's program leaves the folder byte for byte as it was.
 start_program "$program"
 close_program
