@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <optional>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -142,11 +143,13 @@ void answerInformationOptions(int argc, char** argv) {
 
 // An unknown option ends the program with a message and status 1 (inside process), and so
 // does an argument: the program opens no files. `pupil` gets the name given with --pupil.
-bool argumentsAccepted(const QApplication& app, QString& pupil) {
+bool argumentsAccepted(const QApplication& app, std::optional<QString>& pupil) {
     QCommandLineParser parser;
     describeCommandLine(parser);
     parser.process(app);
-    pupil = parser.value(QStringLiteral("pupil"));
+    if (parser.isSet(QStringLiteral("pupil"))) {
+        pupil = parser.value(QStringLiteral("pupil"));
+    }
     if (parser.positionalArguments().isEmpty()) {
         return true;
     }
@@ -176,7 +179,7 @@ int main(int argc, char** argv) {
     if (fontConfiguration.joinable()) {
         fontConfiguration.join();
     }
-    QString pupilAsked;
+    std::optional<QString> pupilAsked;
     if (!argumentsAccepted(app, pupilAsked)) {
         return 1;
     }
@@ -207,11 +210,11 @@ int main(int argc, char** argv) {
     pupils::Roster roster(dataFolder);
     const std::vector<pupils::Pupil> known = roster.pupils();
     pupils::Pupil pupil = roster.lastChosen(known);
-    if (!pupilAsked.isNull()) {
-        const auto asked = findPupil(known, pupilAsked);
+    if (pupilAsked) {
+        const auto asked = findPupil(known, *pupilAsked);
         if (!asked) {
             print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") +
-                              unknownPupilMessage(pupilAsked, known) + QLatin1Char('\n'));
+                              unknownPupilMessage(*pupilAsked, known) + QLatin1Char('\n'));
             return 1;
         }
         if (*asked != pupil) {
