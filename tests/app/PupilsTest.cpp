@@ -286,4 +286,22 @@ TEST_F(Pupils, AnUnreadableFileOfTheChosenPupilKeepsTheCurrentOne) {
     EXPECT_EQ(roster.lastChosen(roster.pupils()).name, "Anna");
 }
 
+TEST_F(Pupils, ASaveThatFailsAtASwitchKeepsThePupilAndTheirAnswers) {
+    addThroughBox("Boris");
+    TForm3& f = form();
+    f.Button12Click();
+    press(f, f.ExpectedAnswer);
+    f.Button12Click();  // Stop: the answer waits to be written
+    // A folder in the way of the file a save writes first, so that the save fails, also for root.
+    ASSERT_TRUE(QDir().mkpath(persistence::unfinishedWritePath(pupilFolder("Boris") + "Save.dat")));
+
+    f.dispatch([this] { form().SwitchToPupil(roster.pupils().front()); });
+    ASSERT_EQ(reporter.messages.size(), 1);
+    EXPECT_TRUE(reporter.messages[0].contains("Save.dat")) << reporter.messages[0].toStdString();
+    EXPECT_EQ(f.currentPupil().name, "Boris");
+    EXPECT_EQ(f.ProgressDirty, 1);
+    EXPECT_EQ(answersCounted(f, 2, 2), 1);
+    EXPECT_EQ(roster.lastChosen(roster.pupils()).name, "Boris");
+}
+
 }  // namespace
