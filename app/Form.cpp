@@ -110,6 +110,8 @@ void TForm3::createControls() {
          {26, false, FontFamily::Default, kBlack, Align::Center, false, true}, "", shown},
         {&ComboBox1, nullptr, {1042, 30, 155, 32}, plain, "", shown},
         {&Label15, nullptr, {1040, 0, 113, 33}, label(18, kBlack, Align::Leading, true), "Language", shown},
+        {&PupilLabel, nullptr, {444, 0, 200, 33}, label(18, kBlack, Align::Leading, true), "", hidden},
+        {&PupilBox, nullptr, {446, 30, 360, 32}, plain, "", hidden},
         {&Label16, nullptr, {904, 3, 65, 89},
          {72, false, FontFamily::Rounded, kCrimson, Align::Center, false, false}, "?", hidden},
         {&Label14, nullptr, {416, 12, 529, 49}, label(26, kDodgerBlue, Align::Leading, true), "7", hidden},
@@ -151,6 +153,9 @@ void TForm3::createControls() {
     ImageViewer2.setBitmapScale(1.04);
     ImageViewer2.setHandCursor(true);
     Timer1.setEnabled(false);
+    // The pupil group stands beside the language group and is offered exactly while it is.
+    PupilLabel.showWith(&ComboBox1);
+    PupilBox.showWith(&ComboBox1);
 }
 
 void TForm3::connectHandlers() {
@@ -169,7 +174,17 @@ void TForm3::connectHandlers() {
     TrackBar1.onChange = [this] { TrackBar1Change(); };
     TrackBar2.onChange = [this] { TrackBar2Change(); };
     TrackBar3.onChange = [this] { TrackBar3Change(); };
-    ComboBox1.onChange = [this] { ComboBox1Change(); };
+    // The pupil group speaks the language chosen, also when saving the choice fails.
+    ComboBox1.onChange = [this] {
+        try {
+            ComboBox1Change();
+        } catch (...) {
+            ShowPupilGroup();
+            throw;
+        }
+        ShowPupilGroup();
+    };
+    PupilBox.onChange = [this] { PupilBoxChange(); };
     Button12.onClick = [this] { Button12Click(); };
     Button13.onClick = [this] { Button13Click(); };
     Button14.onClick = [this] { Button14Click(); };

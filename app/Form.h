@@ -13,11 +13,13 @@
 #include "game/PlayerMoves.h"
 #include "help/HelpBackground.h"
 #include "persistence/ProgressRecord.h"
+#include "pupils/Roster.h"
 #include "ui/Bitmap.h"
 #include "ui/Checked.h"
 #include "ui/Clock.h"
 #include "ui/Controls.h"
 #include "ui/Errors.h"
+#include "ui/NamePrompt.h"
 #include "ui/Random.h"
 
 using persistence::ProgressRecord;
@@ -160,6 +162,24 @@ class TForm3 {
     // Writes the rules' example into the board and shows the game-rules page.
     void ShowGameRules();
 
+    // ---- pupils ----
+    // Shows the pupil group over the roster's pupils, `current` being the one whose files the
+    // form uses; the prompt asks for a new pupil's name. Without it the group stays hidden.
+    void attachPupils(pupils::Roster& roster, const pupils::Pupil& current,
+                      ui::NamePrompt& prompt);
+    // The caption, the pupils' names and the new-pupil item in the current language, with the
+    // current pupil chosen. The group shows only while the language group does.
+    void ShowPupilGroup();
+    void PupilBoxChange();
+    // Keeps the current pupil's unwritten progress as a close would, then starts on the other
+    // pupil's files as the program's start would. Does nothing while a run, error correction,
+    // the statistics screen or the game is on.
+    void SwitchToPupil(const pupils::Pupil& pupil);
+    // Asks for a name, makes the pupil and switches to them, in the language in use.
+    void AddPupil();
+    const pupils::Pupil& currentPupil() const { return currentPupil_; }
+    const std::vector<pupils::Pupil>& shownPupils() const { return shownPupils_; }
+
     // ---- the controls ----
     ui::Label Label1{"Label1"}, Label2{"Label2"}, Label3{"Label3"}, Label4{"Label4"},
         Label5{"Label5"}, Label6{"Label6"}, Label7{"Label7"}, Label8{"Label8"}, Label9{"Label9"},
@@ -174,6 +194,8 @@ class TForm3 {
     ui::TrackBar TrackBar1{"TrackBar1"}, TrackBar2{"TrackBar2"}, TrackBar3{"TrackBar3"};
     ui::ProgressBar ProgressBar1{"ProgressBar1"}, ProgressBar2{"ProgressBar2"};
     ui::ComboBox ComboBox1{"ComboBox1"};
+    ui::Label PupilLabel{"PupilLabel"};
+    ui::ComboBox PupilBox{"PupilBox"};
     ui::Panel Panel1{"Panel1"}, Panel2{"Panel2"}, Panel3{"Panel3"}, Panel4{"Panel4"};
     ui::ImageViewer ImageViewer2{"ImageViewer2"};
     ui::ImageViewer Panel1Viewer{"Panel1Viewer"}, Panel2Viewer{"Panel2Viewer"},
@@ -269,6 +291,12 @@ class TForm3 {
     void setDefaultProgress();
     // Writes the whole record to Save.dat as it is.
     void storeProgress(const ProgressRecord& record);
+    // What the close writes: the unwritten practice, settings and errors. Throws when a file
+    // cannot be written.
+    void saveUnwritten();
+    // Every control as the window's design has it, as before the program's start.
+    void restoreDesign();
+    bool modeIsOn() const;
 
     ui::Clock& clock_;
     ui::Random& random_;
@@ -278,4 +306,10 @@ class TForm3 {
     // The record as Save.dat holds it: as last read or written (the defaults while there is no
     // file). The close compares against it to tell practice from a change of settings.
     ProgressRecord storedProgress_;
+
+    pupils::Roster* roster_ = nullptr;
+    ui::NamePrompt* namePrompt_ = nullptr;
+    pupils::Pupil currentPupil_;
+    // The pupils in the box, in its order; the new-pupil item follows them.
+    std::vector<pupils::Pupil> shownPupils_;
 };

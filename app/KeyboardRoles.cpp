@@ -9,11 +9,11 @@ ui::KeyboardRoles keyboardRoles(TForm3& form) {
     TForm3* f = &form;
     ui::KeyboardRoles roles;
     // Operation, number, Start and the answers first: the way through a run.
-    roles.focusOrder = {
-        &f->Button10,     &f->Button11,  &f->Button1,   &f->Button2,   &f->Button3,  &f->Button4,
-        &f->Button5,      &f->Button6,   &f->Button7,   &f->Button8,   &f->Button9,  &f->Button12,
-        &f->Panel1Viewer, &f->TrackBar2, &f->TrackBar1, &f->ComboBox1, &f->Button18, &f->Button13,
-        &f->Button16,     &f->Button14,  &f->Button15,  &f->TrackBar3, &f->Button17};
+    roles.focusOrder = {&f->Button10,  &f->Button11, &f->Button1,      &f->Button2,   &f->Button3,
+                        &f->Button4,   &f->Button5,  &f->Button6,      &f->Button7,   &f->Button8,
+                        &f->Button9,   &f->Button12, &f->Panel1Viewer, &f->TrackBar2, &f->TrackBar1,
+                        &f->ComboBox1, &f->PupilBox, &f->Button18,     &f->Button13,  &f->Button16,
+                        &f->Button14,  &f->Button15, &f->TrackBar3,    &f->Button17};
 
     const auto running = [f] { return f->Button12.tag() == 1; };
     const auto inGame = [f] { return f->Button15.tag() == 1; };

@@ -261,16 +261,20 @@ void TForm3::storeProgress(const ProgressRecord& record) {
 // Only practice moves the statistics period: a close after answers writes them and stamps the
 // period as the end of a run would; a close after a change of the settings or the language
 // alone writes it with the period as it was; a close after neither leaves Save.dat untouched.
+void TForm3::saveUnwritten() {
+    const persistence::RecordChange change =
+        ProgressDirty == 0 ? persistence::RecordChange::None
+                           : persistence::changeBetween(storedProgress_, Progress);
+    const bool practised = change == persistence::RecordChange::Practice;
+    SaveProgress(Operation, practised ? ProgressDirty : 0, ErrorLogDirty, 0);
+    if (change == persistence::RecordChange::SettingsOnly) {
+        storeProgress(Progress);
+    }
+}
+
 void TForm3::FormClose() {
     try {
-        const persistence::RecordChange change =
-            ProgressDirty == 0 ? persistence::RecordChange::None
-                               : persistence::changeBetween(storedProgress_, Progress);
-        const bool practised = change == persistence::RecordChange::Practice;
-        SaveProgress(Operation, practised ? ProgressDirty : 0, ErrorLogDirty, 0);
-        if (change == persistence::RecordChange::SettingsOnly) {
-            storeProgress(Progress);
-        }
+        saveUnwritten();
     } catch (const SaveError& e) {
         reporter_.report(closeFailureMessage(LanguageRow, e.failure));
     } catch (const std::exception& e) {

@@ -7,6 +7,7 @@
 
 #include "app/Texts.h"
 #include "persistence/ProgressFiles.h"
+#include "pupils/Roster.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ SingleInstance::SingleInstance(const QString& dataFolder) : dataFolder_(dataFold
     }
     if (held) {
         persistence::removeUnfinishedWrites(dataFolder_);
+        pupils::Roster(dataFolder_, QString()).removeUnfinishedWrites();
         return;
     }
     // A folder that cannot be written to takes no lock, and no copy can write into it either:

@@ -7,7 +7,7 @@
 class QLockFile;
 
 // Keeps a second copy of the program away from a data folder that a running copy uses, so that
-// two copies never overwrite each other's progress. The lock is a file in the data folder, held
+// two copies never overwrite each other's progress; the one lock covers every pupil's files. The lock is a file in the data folder, held
 // for the life of this object. A lock that no running copy holds any more (after a crash or a
 // power cut, or one copied in with the folder from another computer) is taken over.
 class SingleInstance {

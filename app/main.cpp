@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <optional>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -11,6 +12,7 @@
 
 #include "app/Form.h"
 #include "app/KeyboardRoles.h"
+#include "app/PupilCommands.h"
 #include "app/SingleInstance.h"
 #include "app/Texts.h"
 #include "ui/Bitmap.h"
@@ -21,6 +23,7 @@
 #include "ui/widgets/FormView.h"
 #include "ui/widgets/KeyboardNavigation.h"
 #include "ui/widgets/MessageBoxReporter.h"
+#include "ui/widgets/NameDialog.h"
 
 namespace {
 
@@ -37,6 +40,88 @@ void describeCommandLine(QCommandLineParser& parser) {
         QString::fromUtf8(UiText[kEnglishRow][kTitleLineEntry]).simplified());
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addOptions({
+        {QStringLiteral("pupil"), QStringLiteral("Starts as the pupil <name>."),
+         QStringLiteral("name")},
+        {QStringLiteral("add-pupil"), QStringLiteral("Adds the pupil <name> and ends."),
+         QStringLiteral("name")},
+        {QStringLiteral("rename-pupil"),
+         QStringLiteral("Gives the pupil <old> the name that follows (--rename-pupil OLD NEW) and "
+                        "ends."),
+         QStringLiteral("old")},
+        {QStringLiteral("remove-pupil"),
+         QStringLiteral("Moves the folder of the pupil <name> to the trash and ends."),
+         QStringLiteral("name")},
+        {QStringLiteral("list-pupils"), QStringLiteral("Prints the pupils' names and ends.")},
+    });
+}
+
+// The pupils' commands, which end the program without a window.
+const char* const kPupilCommands[] = {"add-pupil", "rename-pupil", "remove-pupil", "list-pupils"};
+
+QString dataFolderPath() {
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return dataHome.isEmpty() ? QString() : dataHome + QStringLiteral("/Kestrova/");
+}
+
+void print(std::FILE* stream, const QString& text) {
+    std::fputs(text.toUtf8().constData(), stream);
+}
+
+[[noreturn]] void endWithError(const QString& message) {
+    print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + message + '\n');
+    std::exit(1);
+}
+
+// Runs a pupils' command when one is given, and ends. Also a mistake in one (a missing name)
+// ends here: these commands need no display, so a script on a server gets its answer.
+void answerPupilCommands(const QCommandLineParser& parser, bool parsed) {
+    QStringList given;
+    for (const char* name : kPupilCommands) {
+        const QString option = QStringLiteral("--") + QLatin1String(name);
+        for (const QString& argument : QCoreApplication::arguments().mid(1)) {
+            if (argument == option || argument.startsWith(option + QLatin1Char('='))) {
+                given << QLatin1String(name);
+                break;
+            }
+        }
+    }
+    if (given.isEmpty()) {
+        return;
+    }
+    if (!parsed) {
+        endWithError(parser.errorText());
+    }
+    if (given.size() > 1 || parser.isSet(QStringLiteral("pupil"))) {
+        endWithError(QStringLiteral("Give one pupils' command at a time."));
+    }
+    PupilCommand command;
+    const QString name = given.constFirst();
+    const QStringList extra = parser.positionalArguments();
+    if (name == QLatin1String("rename-pupil")) {
+        if (extra.size() != 1) {
+            endWithError(QStringLiteral("--rename-pupil takes the old name and the new one."));
+        }
+        command = {PupilCommand::Kind::Rename, {parser.value(name), extra.constFirst()}};
+    } else {
+        if (!extra.isEmpty()) {
+            endWithError(QStringLiteral("Unexpected argument '%1'.").arg(extra.constFirst()));
+        }
+        const auto kind = name == QLatin1String("add-pupil")      ? PupilCommand::Kind::Add
+                          : name == QLatin1String("remove-pupil") ? PupilCommand::Kind::Remove
+                                                                  : PupilCommand::Kind::List;
+        command = {kind, {parser.value(name)}};
+    }
+    const QString dataFolder = dataFolderPath();
+    if (dataFolder.isEmpty()) {
+        endWithError(fileMessage(2, kMessageNoDataLocation));
+    }
+    const CommandOutcome outcome = runPupilCommand(command, dataFolder);
+    print(stdout, outcome.out);
+    if (!outcome.err.isEmpty()) {
+        print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + outcome.err);
+    }
+    std::exit(outcome.status);
 }
 
 // --help and --version are answered before the window system is reached, so that both work
@@ -49,7 +134,7 @@ void answerInformationOptions(int argc, char** argv) {
     const QCoreApplication core(argc, argv);
     QCommandLineParser parser;
     describeCommandLine(parser);
-    parser.parse(QCoreApplication::arguments());
+    const bool parsed = parser.parse(QCoreApplication::arguments());
     // --help-all lists the options of the window system too, which only the full application knows.
     if (parser.isSet(QStringLiteral("help")) && !parser.isSet(QStringLiteral("help-all"))) {
         parser.showHelp();
@@ -59,14 +144,18 @@ void answerInformationOptions(int argc, char** argv) {
                     qPrintable(QCoreApplication::applicationVersion()), kLicenceNotice);
         std::exit(EXIT_SUCCESS);
     }
+    answerPupilCommands(parser, parsed);
 }
 
 // An unknown option ends the program with a message and status 1 (inside process), and so
-// does an argument: the program opens no files.
-bool argumentsAccepted(const QApplication& app) {
+// does an argument: the program opens no files. `pupil` gets the name given with --pupil.
+bool argumentsAccepted(const QApplication& app, std::optional<QString>& pupil) {
     QCommandLineParser parser;
     describeCommandLine(parser);
     parser.process(app);
+    if (parser.isSet(QStringLiteral("pupil"))) {
+        pupil = parser.value(QStringLiteral("pupil"));
+    }
     if (parser.positionalArguments().isEmpty()) {
         return true;
     }
@@ -96,18 +185,18 @@ int main(int argc, char** argv) {
     if (fontConfiguration.joinable()) {
         fontConfiguration.join();
     }
-    if (!argumentsAccepted(app)) {
+    std::optional<QString> pupilAsked;
+    if (!argumentsAccepted(app, pupilAsked)) {
         return 1;
     }
     ui::loadBundledFonts();
 
     widgets::MessageBoxReporter reporter;
-    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (dataHome.isEmpty()) {
+    const QString dataFolder = dataFolderPath();
+    if (dataFolder.isEmpty()) {
         reporter.report(fileMessage(1, kMessageNoDataLocation));
         return 1;
     }
-    const QString dataFolder = dataHome + QStringLiteral("/Kestrova/");
     // A second copy for the same pupil's folder says so and ends, leaving the folder alone.
     const SingleInstance instance(dataFolder);
     if (instance.anotherCopyRuns()) {
@@ -123,11 +212,32 @@ int main(int argc, char** argv) {
                  screenArea.height() / static_cast<double>(TForm3::kDesignHeight));
     const double pixelRatio = ui::pictureRatio(designScale * screen->devicePixelRatio());
 
+    // The pupil chosen last, or the one asked for, whose choice is then kept for the next start.
+    pupils::Roster roster(dataFolder);
+    const std::vector<pupils::Pupil> known = roster.pupils();
+    pupils::Pupil pupil = roster.lastChosen(known);
+    if (pupilAsked) {
+        const auto asked = findPupil(known, *pupilAsked);
+        if (!asked) {
+            print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") +
+                              unknownPupilMessage(*pupilAsked, known) + QLatin1Char('\n'));
+            return 1;
+        }
+        if (*asked != pupil) {
+            pupil = *asked;
+            roster.setLastChosen(pupil);
+        }
+    }
+
     ui::SystemClock clock;
     ui::SystemRandom random;
-    TForm3 form(dataFolder, clock, random, reporter, pixelRatio);
+    widgets::NameDialogPrompt namePrompt;
+    TForm3 form(roster.folderOf(pupil), clock, random, reporter, pixelRatio);
     // An error during start-up ends the program: it cannot go on without its data.
-    if (!form.dispatch([&form] { form.FormCreate(); })) {
+    if (!form.dispatch([&] {
+            form.FormCreate();
+            form.attachPupils(roster, pupil, namePrompt);
+        })) {
         return 1;
     }
 
@@ -136,6 +246,7 @@ int main(int argc, char** argv) {
         [&form](const std::function<void()>& handler) { return form.dispatch(handler); },
         widgets::FormView::FirstFrame::PaintedBeforeWidgetsShow);
     reporter.setWindow(&window);
+    namePrompt.setWindow(&window);
     window.setWindowTitle(QStringLiteral("Form3"));
     window.onClose = [&form] { form.FormClose(); };
     form.onCloseRequested = [&window] { window.close(); };

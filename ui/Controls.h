@@ -40,8 +40,10 @@ class Control {
     // Moves the control to another vertical position, keeping its size.
     void setTop(double y) { rect_.moveTop(y); }
 
-    bool visible() const { return visible_; }
+    bool visible() const { return visible_ && (leader_ == nullptr || leader_->visible()); }
     void setVisible(bool visible) { visible_ = visible; }
+    // A control of another's group shows only while that one shows too.
+    void showWith(const Control* leader) { leader_ = leader; }
     void show() { visible_ = true; }
     void hide() { visible_ = false; }
 
@@ -55,6 +57,7 @@ class Control {
     QString name_;
     ControlKind kind_;
     Panel* parent_ = nullptr;
+    const Control* leader_ = nullptr;
     QRectF rect_;
     bool visible_ = true;
     bool enabled_ = true;
@@ -128,6 +131,7 @@ class Button : public TextControl {
     bool staysPressed() const { return staysPressed_; }
     void setStaysPressed(bool stays) { staysPressed_ = stays; }
     bool pressed() const { return pressed_; }
+    void setPressed(bool pressed) { pressed_ = pressed; }
 
     std::function<void()> onClick;
     void click() {

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <random>
@@ -22,7 +23,9 @@
 #include <QTemporaryDir>
 
 #include "app/Form.h"
+#include "app/PupilTexts.h"
 #include "persistence/ProgressFiles.h"
+#include "tests/support/ScriptedNamePrompt.h"
 #include "ui/Checked.h"
 
 namespace {
@@ -69,7 +72,10 @@ int rounded(double value) {
 class Storm {
   public:
     Storm(const QString& folder, std::uint64_t seed)
-        : folder_(folder), pick_(seed), formRandom_(seed ^ 0x9E3779B97F4A7C15ull) {
+        : folder_(folder),
+          roster_(folder, QStringLiteral("Anna")),
+          pick_(seed),
+          formRandom_(seed ^ 0x9E3779B97F4A7C15ull) {
         open();
     }
 
@@ -80,7 +86,7 @@ class Storm {
 
     // One event chosen at random; returns what it did.
     std::string step() {
-        const int kind = weighted({6, 6, 6, 2, 1, 14, 6, 4, 16, 3, 1, 0.25});
+        const int kind = weighted({6, 6, 6, 2, 1, 14, 6, 4, 16, 3, 1, 0.25, 3});
         switch (kind) {
             case 0:
                 return clickNumberOrOperation();
@@ -104,8 +110,10 @@ class Storm {
                 return tick(61);
             case 10:
                 return nextDay();
-            default:
+            case 11:
                 return restart();
+            default:
+                return choosePupil();
         }
     }
 
@@ -114,9 +122,14 @@ class Storm {
     std::vector<std::string> violations(bool checkFiles);
 
   private:
+    // The program starts with the pupil chosen last.
     void open() {
-        form_ = std::make_unique<TForm3>(folder_, clock_, formRandom_, reporter_);
-        ui::dispatch(reporter_, [this] { form_->FormCreate(); });
+        const pupils::Pupil last = roster_.lastChosen(roster_.pupils());
+        form_ = std::make_unique<TForm3>(roster_.folderOf(last), clock_, formRandom_, reporter_);
+        ui::dispatch(reporter_, [this, &last] {
+            form_->FormCreate();
+            form_->attachPupils(roster_, last, prompt_);
+        });
     }
 
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(pick_); }
@@ -233,6 +246,96 @@ class Storm {
         return count == 1 ? "tick" : std::to_string(count) + " ticks";
     }
 
+    // Another pupil, or a new one under a name that may be refused. What a pupil leaves is
+    // remembered, to be found again when they come back.
+    std::string choosePupil() {
+        ui::ComboBox& box = form_->PupilBox;
+        if (!reachable(box)) {
+            return "PupilBox (not reachable)";
+        }
+        const int item = below(static_cast<int>(box.items().size()));
+        const bool adding = item == box.items().size() - 1;
+        const std::optional<QString> names[] = {
+            std::nullopt,           QStringLiteral("Boris"),
+            QStringLiteral("вера"), QStringLiteral("VERA"),
+            QStringLiteral("   "),  QString::fromUtf8("🦊 Лиса"),
+            QStringLiteral("../x"), QString(41, QLatin1Char('x')),
+            QStringLiteral("aNNA")};
+        const std::optional<QString> name = names[below(9)];
+        QString refusal;
+        if (adding) {
+            prompt_.answers = {name};
+            if (name) {
+                refusal =
+                    nameProblemText(form_->AmericanEnglish == 1 ? PupilLanguage::American
+                                    : form_->LanguageRow == 2   ? PupilLanguage::British
+                                                                : PupilLanguage::Russian,
+                                    pupils::nameProblem(pupils::keptName(*name), roster_.pupils()));
+            }
+        }
+        const std::size_t pupilsBefore = roster_.pupils().size();
+        const Left leaving{form_->currentPupil().folder, form_->Progress, errorList(),
+                           form_->Operation};
+        form_->dispatch([&box, item] { box.setItemIndex(item); });
+
+        if (!refusal.isEmpty()) {
+            if (reporter_.messages != QStringList{refusal}) {
+                pupilFaults_.push_back("a refused name was not told as refused");
+            }
+            reporter_.messages.clear();
+        }
+        const bool shouldAdd = adding && name && refusal.isEmpty();
+        if (roster_.pupils().size() != pupilsBefore + (shouldAdd ? 1 : 0)) {
+            pupilFaults_.push_back("a new pupil was not made, or made under a refused name");
+        }
+        if (form_->currentPupil().folder != leaving.folder) {
+            left_[leaving.folder] = leaving;
+            checkComeBack();
+        }
+        std::string what = adding ? "new pupil " + (name ? name->toStdString() : "(cancelled)")
+                                  : "choose pupil " + std::to_string(item);
+        return what;
+    }
+
+    std::vector<Terror> errorList() const {
+        std::vector<Terror> log(form_->ErrorLog.begin() + (form_->ErrorLog.empty() ? 0 : 1),
+                                form_->ErrorLog.end());
+        log.resize(static_cast<std::size_t>(std::max(form_->ErrorLogCount, 0)));
+        return log;
+    }
+
+    // The pupil switched to finds what they left, or a first start's progress when new.
+    void checkComeBack() {
+        const TForm3& f = *form_;
+        const auto found = left_.find(f.currentPupil().folder);
+        if (found == left_.end()) {
+            for (int op = persistence::kMultiplication; op <= persistence::kDivision; ++op) {
+                if (f.Progress.ExerciseCount[op] !=
+                        persistence::ProgressRecord{}.ExerciseCount[op] ||
+                    f.Progress.MarkHistoryLength[op] !=
+                        persistence::ProgressRecord{}.MarkHistoryLength[op]) {
+                    pupilFaults_.push_back("a new pupil starts with someone's answers or marks");
+                }
+            }
+            return;
+        }
+        const Left& was = found->second;
+        if (f.Progress.ExerciseCount != was.progress.ExerciseCount ||
+            f.Progress.MarkHistory != was.progress.MarkHistory ||
+            f.Progress.MarkHistoryLength != was.progress.MarkHistoryLength) {
+            pupilFaults_.push_back("a pupil came back to other answers or marks than they left");
+        }
+        if (f.Progress.TimeSetting != was.progress.TimeSetting ||
+            f.Progress.CountSetting != was.progress.CountSetting ||
+            f.Progress.LanguageCode != was.progress.LanguageCode) {
+            pupilFaults_.push_back("a pupil came back to other settings than they left");
+        }
+        // The error list comes back whole: the one of multiplication, which a start loads.
+        if (was.operation == persistence::kMultiplication && errorList() != was.errors) {
+            pupilFaults_.push_back("a pupil came back to another error list than they left");
+        }
+    }
+
     std::string nextDay() {
         clock_.set(clock_.now() + 1);
         return "a day passes";
@@ -244,7 +347,19 @@ class Storm {
 
     std::vector<std::string> fileViolations();
 
+    // What a pupil left at a switch.
+    struct Left {
+        QString folder;
+        persistence::ProgressRecord progress;
+        std::vector<Terror> errors;
+        int operation = persistence::kMultiplication;
+    };
+
     QString folder_;
+    pupils::Roster roster_;
+    ScriptedNamePrompt prompt_;
+    std::map<QString, Left> left_;
+    std::vector<std::string> pupilFaults_;
     std::mt19937_64 pick_;
     SeededRandom formRandom_;
     ui::FixedClock clock_{kStartMoment};
@@ -256,6 +371,7 @@ class Storm {
 std::string Storm::restart() {
     const persistence::ProgressRecord before = form_->Progress;
     const int operation = form_->Operation;
+    const pupils::Pupil pupil = form_->currentPupil();
     std::vector<Terror> log(form_->ErrorLog.begin() + (form_->ErrorLog.empty() ? 0 : 1),
                             form_->ErrorLog.end());
     log.resize(static_cast<std::size_t>(std::max(form_->ErrorLogCount, 0)));
@@ -264,14 +380,17 @@ std::string Storm::restart() {
     form_->FormClose();
     form_.reset();
 
-    const auto read =
-        persistence::readErrorFile(persistence::errorFilePath(folder_, operation), clock_.now());
+    const auto read = persistence::readErrorFile(
+        persistence::errorFilePath(roster_.folderOf(pupil), operation), clock_.now());
     if (const auto* content = std::get_if<persistence::ErrorFileContent>(&read)) {
         if (content->records != log) {
             restartFaults_.push_back("the error file differs from the error list at the close");
         }
     }
     open();
+    if (form_->currentPupil() != pupil) {
+        restartFaults_.push_back("the pupil chosen last did not come back");
+    }
     const persistence::ProgressRecord& after = form_->Progress;
     if (after.ExerciseCount != before.ExerciseCount || after.MarkHistory != before.MarkHistory ||
         after.MarkHistoryLength != before.MarkHistoryLength) {
@@ -287,20 +406,23 @@ std::string Storm::restart() {
 std::vector<std::string> Storm::fileViolations() {
     std::vector<std::string> found;
     const double moment = clock_.now();
-    const auto progress =
-        persistence::readProgressFile(persistence::progressFilePath(folder_), moment);
-    if (std::holds_alternative<persistence::FileFailure>(progress)) {
-        found.push_back("Save.dat cannot be read");
-    } else if (std::get<persistence::ProgressFileContent>(progress).damaged) {
-        found.push_back("Save.dat is damaged");
-    }
-    for (int op = persistence::kMultiplication; op <= persistence::kDivision; ++op) {
-        const auto errors =
-            persistence::readErrorFile(persistence::errorFilePath(folder_, op), moment);
-        if (std::holds_alternative<persistence::FileFailure>(errors)) {
-            found.push_back("an error file cannot be read");
-        } else if (std::get<persistence::ErrorFileContent>(errors).damaged) {
-            found.push_back("an error file is damaged");
+    for (const pupils::Pupil& pupil : roster_.pupils()) {
+        const QString folder = roster_.folderOf(pupil);
+        const auto progress =
+            persistence::readProgressFile(persistence::progressFilePath(folder), moment);
+        if (std::holds_alternative<persistence::FileFailure>(progress)) {
+            found.push_back("Save.dat cannot be read");
+        } else if (std::get<persistence::ProgressFileContent>(progress).damaged) {
+            found.push_back("Save.dat is damaged");
+        }
+        for (int op = persistence::kMultiplication; op <= persistence::kDivision; ++op) {
+            const auto errors =
+                persistence::readErrorFile(persistence::errorFilePath(folder, op), moment);
+            if (std::holds_alternative<persistence::FileFailure>(errors)) {
+                found.push_back("an error file cannot be read");
+            } else if (std::get<persistence::ErrorFileContent>(errors).damaged) {
+                found.push_back("an error file is damaged");
+            }
         }
     }
     return found;
@@ -309,6 +431,10 @@ std::vector<std::string> Storm::fileViolations() {
 std::vector<std::string> Storm::violations(bool checkFiles) {
     std::vector<std::string> found;
     std::swap(found, restartFaults_);
+    for (std::string& fault : pupilFaults_) {
+        found.push_back(std::move(fault));
+    }
+    pupilFaults_.clear();
     auto expect = [&found](bool holds, const std::string& what) {
         if (!holds) {
             found.push_back(what);
@@ -385,6 +511,16 @@ std::vector<std::string> Storm::violations(bool checkFiles) {
         expect(!f.Button15.visible(), "the game button on the statistics screen");
     }
 
+    expect(f.PupilBox.visible() == f.ComboBox1.visible() &&
+               f.PupilLabel.visible() == f.ComboBox1.visible(),
+           "the pupil group shows without the language group, or hides with it shown");
+    expect(f.PupilBox.items().value(f.PupilBox.itemIndex()) == f.currentPupil().name,
+           "the pupil box shows another pupil than the one whose files are in use");
+    expect(f.PupilBox.items().size() == static_cast<qsizetype>(roster_.pupils().size()) + 1,
+           "the pupil box lists other pupils than there are");
+    expect(f.DataFolder == roster_.folderOf(f.currentPupil()),
+           "the files in use are not the current pupil's");
+
     if (checkFiles || !found.empty()) {
         for (std::string& fault : fileViolations()) {
             found.push_back(std::move(fault));
@@ -419,12 +555,16 @@ struct Reached {
     int resets = 0;
     int levels = 0;
     int games = 0;
+    int pupilSwitches = 0;
+    int newPupils = 0;
 };
 
 struct Snapshot {
     int run, correction, statistics, game, level;
     int marks;
     int answers;
+    QString pupil;
+    std::size_t pupils;
 };
 
 Snapshot snapshot(const TForm3& f) {
@@ -442,9 +582,15 @@ Snapshot snapshot(const TForm3& f) {
             }
         }
     }
-    return {f.Button12.tag(), f.Button13.tag(), f.Button14.tag(),
-            f.Button15.tag(), f.GameLevel,      marks,
-            answers};
+    return {f.Button12.tag(),
+            f.Button13.tag(),
+            f.Button14.tag(),
+            f.Button15.tag(),
+            f.GameLevel,
+            marks,
+            answers,
+            f.currentPupil().folder,
+            f.shownPupils().size()};
 }
 
 void tally(Reached& reached, const Snapshot& before, const Snapshot& after) {
@@ -455,6 +601,8 @@ void tally(Reached& reached, const Snapshot& before, const Snapshot& after) {
     reached.statistics += before.statistics == 0 && after.statistics == 1;
     reached.resets += after.answers < before.answers && after.statistics == 1;
     reached.games += before.level == 10 && after.level == 1 && after.game == 1;
+    reached.pupilSwitches += before.pupil != after.pupil;
+    reached.newPupils += after.pupils > before.pupils;
 }
 
 struct StormResult {
@@ -502,7 +650,8 @@ TEST(EventStorm, NoHandlerOrderLeavesTheWindowInAStateNoPupilCanReach) {
     std::cout << "event storm reached: " << r.runs << " runs, " << r.marks << " marks, "
               << r.corrections << " error corrections, " << r.statistics << " statistics screens, "
               << r.resets << " statistics resets, " << r.levels << " game levels, " << r.games
-              << " whole games" << std::endl;
+              << " whole games, " << r.pupilSwitches << " pupil switches, " << r.newPupils
+              << " new pupils" << std::endl;
     if (!result.violations.empty()) {
         std::string trail;
         for (const std::string& event : result.recent) {

@@ -117,7 +117,11 @@ TEST_F(FormCreate, TheControlTableFollowsTheWindowDesign) {
     for (const ui::Control* c : controls) {
         visible += c->visible() ? 1 : 0;
     }
-    EXPECT_EQ(visible + 15 + 1, static_cast<int>(controls.size())) << "Panel2Viewer is hidden too";
+    // The pupil group shows once the form is given its pupils.
+    EXPECT_FALSE(f.PupilLabel.visible());
+    EXPECT_FALSE(f.PupilBox.visible());
+    EXPECT_EQ(visible + 15 + 1 + 2, static_cast<int>(controls.size()))
+        << "Panel2Viewer and the pupil group are hidden too";
 }
 
 }  // namespace

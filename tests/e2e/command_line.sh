@@ -16,7 +16,7 @@ cases=(
     "-v|none|0|Kestrova $version"
     "--version|none|0|Licence GPL-3.0-or-later: the GNU General Public License, version 3 or later."
     "--help|none|0|Multiplication tables simulator + Logical game"
-    "-h|none|0|  -v, --version  Displays version information."
+    "-h|none|0|  -v, --version          Displays version information."
     "--help-all|offscreen|0|  --platform <platformName[:options]>  QPA plugin. See QGuiApplication"
     "--no-such-option|offscreen|1|Kestrova: Unknown option 'no-such-option'."
     "homework.txt|offscreen|1|Kestrova: Unexpected argument 'homework.txt'."

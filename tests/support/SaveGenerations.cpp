@@ -21,7 +21,7 @@ Terror recordOf(std::int64_t generation, int index) {
 
 }  // namespace
 
-void saveGeneration(TForm3& form, ui::FixedClock& clock, std::int64_t generation) {
+void putGeneration(TForm3& form, ui::FixedClock& clock, std::int64_t generation) {
     for (auto& row : form.Progress.ExerciseCount[2]) {
         row.fill(counterOf(generation));
     }
@@ -33,6 +33,10 @@ void saveGeneration(TForm3& form, ui::FixedClock& clock, std::int64_t generation
     form.ProgressDirty = 1;
     form.ErrorLogDirty = 1;
     clock.set(static_cast<double>(generation));
+}
+
+void saveGeneration(TForm3& form, ui::FixedClock& clock, std::int64_t generation) {
+    putGeneration(form, clock, generation);
     form.SaveProgress(2, form.ProgressDirty, form.ErrorLogDirty, 0);
 }
 

@@ -11,7 +11,9 @@
 // them one after the other, and the parent checks that each file holds one of them entirely.
 // Generation 0 is a first start, before anything was saved.
 
-// Puts generation g into the form's memory and saves both files through SaveProgress.
+// Puts generation g into the form's memory, unwritten, with the clock at g.
+void putGeneration(TForm3& form, ui::FixedClock& clock, std::int64_t generation);
+// The same, then saves both files through SaveProgress.
 void saveGeneration(TForm3& form, ui::FixedClock& clock, std::int64_t generation);
 
 // The generation the loaded Save.dat holds, or nothing when it mixes generations.

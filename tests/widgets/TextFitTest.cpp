@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QStyleOptionComboBox>
 
+#include "app/PupilTexts.h"
 #include "app/Texts.h"
 #include "help/HelpScreen.h"
 #include "tests/support/FormFixture.h"
@@ -79,12 +80,20 @@ class TextFit : public FormFixture {
             {&f.Label20, t(41)},
             {&f.Label21, t(38)},
             {&f.Label22, t(42) + " 1-10"},
+            {&f.PupilLabel, pupilText(pupilLanguage(), kPupilCaption)},
         };
         for (ui::Button* b : {&f.Button2, &f.Button3, &f.Button4, &f.Button5, &f.Button6,
                               &f.Button7, &f.Button8, &f.Button9}) {
             shown.push_back({b, t(5) + QString::number(&f.Button2 == b ? 2 : 9)});
         }
         return shown;
+    }
+
+    PupilLanguage pupilLanguage() {
+        if (form().LanguageRow != 2) {
+            return PupilLanguage::Russian;
+        }
+        return form().AmericanEnglish == 1 ? PupilLanguage::American : PupilLanguage::British;
     }
 
     // Runs `check` in each language and gathers what it reports as not fitting.
@@ -139,28 +148,39 @@ TEST_F(TextFit, EveryCaptionAndLabelTextFitsItsBoxAtItsDesignSize) {
     EXPECT_TRUE(misfits.isEmpty()) << misfits.join('\n').toStdString();
 }
 
-TEST_F(TextFit, TheLanguageChoicesFitTheComboBox) {
+// The language choices in the language box; in the pupil box the new-pupil item of every
+// language and a long name (a pupil's name may be longer still, and is then cut at the box).
+TEST_F(TextFit, TheChoicesFitTheComboBoxes) {
     widgets::FormView view(form().controls(), form().Timer1,
                            [this](const std::function<void()>& h) { return form().dispatch(h); });
     view.resize(1280, 727);
     view.show();
-    auto* combo = qobject_cast<QComboBox*>(view.widgetFor(form().ComboBox1));
-    ASSERT_NE(combo, nullptr);
-    combo->ensurePolished();
-    QStyleOptionComboBox option;
-    option.initFrom(combo);
-    const double room =
-        combo->style()
-            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
-            .width();
-    const QFontMetricsF metrics(combo->font());
     QStringList misfits;
-    for (const QString& item : form().ComboBox1.items()) {
-        if (metrics.horizontalAdvance(item) > room) {
-            misfits << describe("ComboBox1", item, combo->font().pixelSize(),
-                                metrics.horizontalAdvance(item), room);
+    auto check = [&](const ui::ComboBox& control, const QStringList& items) {
+        auto* combo = qobject_cast<QComboBox*>(view.widgetFor(control));
+        ASSERT_NE(combo, nullptr);
+        combo->ensurePolished();
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        const double room =
+            combo->style()
+                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+                .width();
+        const QFontMetricsF metrics(combo->font());
+        for (const QString& item : items) {
+            if (metrics.horizontalAdvance(item) > room) {
+                misfits << describe(control.name(), item, combo->font().pixelSize(),
+                                    metrics.horizontalAdvance(item), room);
+            }
         }
+    };
+    check(form().ComboBox1, form().ComboBox1.items());
+    QStringList pupilItems = {QString::fromUtf8("Александра Константиновна Воскресенская")};
+    for (PupilLanguage language :
+         {PupilLanguage::Russian, PupilLanguage::British, PupilLanguage::American}) {
+        pupilItems << pupilText(language, kPupilNew);
     }
+    check(form().PupilBox, pupilItems);
     EXPECT_TRUE(misfits.isEmpty()) << misfits.join('\n').toStdString();
 }
 

@@ -1,0 +1,155 @@
+// The pupil group: several pupils on one computer account, each with the progress files of
+// their own. Built beside the start-up and the close: a switch is a close followed by a start
+// on the other pupil's files.
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/Form.h"
+#include "app/PupilTexts.h"
+#include "persistence/ProgressFiles.h"
+
+namespace {
+
+PupilLanguage pupilLanguage(std::uint8_t languageRow, std::uint8_t americanEnglish) {
+    if (languageRow != 2) {
+        return PupilLanguage::Russian;
+    }
+    return americanEnglish == 1 ? PupilLanguage::American : PupilLanguage::British;
+}
+
+// A progress file of the pupil that exists but cannot be read: the switch would stop half-way
+// at it, so it is found before anything changes.
+std::optional<persistence::FileFailure> unreadableProgressFile(const QString& folder) {
+    for (const QString& path : {persistence::progressFilePath(folder),
+                                persistence::errorFilePath(folder, persistence::kMultiplication),
+                                persistence::errorFilePath(folder, persistence::kDivision)}) {
+        QFile file(path);
+        if (QFileInfo::exists(path) && !file.open(QIODevice::ReadOnly)) {
+            return persistence::FileFailure{path, file.errorString()};
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void TForm3::attachPupils(pupils::Roster& roster, const pupils::Pupil& current,
+                          ui::NamePrompt& prompt) {
+    roster_ = &roster;
+    namePrompt_ = &prompt;
+    currentPupil_ = current;
+    shownPupils_ = roster.pupils();
+    ShowPupilGroup();
+}
+
+void TForm3::ShowPupilGroup() {
+    if (roster_ == nullptr) {
+        return;
+    }
+    const PupilLanguage language = pupilLanguage(LanguageRow, AmericanEnglish);
+    PupilLabel.setText(pupilText(language, kPupilCaption));
+    QStringList items;
+    int current = -1;
+    for (const pupils::Pupil& pupil : shownPupils_) {
+        if (pupil.folder == currentPupil_.folder) {
+            current = static_cast<int>(items.size());
+        }
+        items << pupil.name;
+    }
+    items << pupilText(language, kPupilNew);
+    PupilBox.setTag(1);
+    PupilBox.setItems(items);
+    PupilBox.setItemIndex(current);
+    PupilBox.setTag(0);
+    PupilLabel.show();
+    PupilBox.show();
+}
+
+bool TForm3::modeIsOn() const {
+    return Button12.tag() == 1 || Button13.tag() == 1 || Button14.tag() == 1 || Button15.tag() == 1;
+}
+
+void TForm3::PupilBoxChange() {
+    if (PupilBox.tag() == 1) {
+        return;
+    }
+    const auto item = static_cast<std::size_t>(PupilBox.itemIndex());
+    try {
+        if (item == shownPupils_.size()) {
+            AddPupil();
+        } else if (item < shownPupils_.size()) {
+            SwitchToPupil(shownPupils_[item]);
+        }
+    } catch (...) {
+        // The box goes back to the pupil whose files are in use.
+        ShowPupilGroup();
+        throw;
+    }
+    ShowPupilGroup();
+}
+
+void TForm3::restoreDesign() {
+    createControls();
+    for (ui::Control* control : controls_) {
+        control->setEnabled(true);
+        control->setTag(0);
+        if (auto* button = dynamic_cast<ui::Button*>(control)) {
+            button->setSelected(false);
+            button->setPressed(false);
+        }
+    }
+}
+
+void TForm3::SwitchToPupil(const pupils::Pupil& pupil) {
+    if (roster_ == nullptr || pupil.folder == currentPupil_.folder || modeIsOn()) {
+        return;
+    }
+    const PupilLanguage language = pupilLanguage(LanguageRow, AmericanEnglish);
+    const QString folder = roster_->folderOf(pupil);
+    if (auto failure = unreadableProgressFile(folder)) {
+        throw ui::IoError(
+            pupilText(language, kPupilFileUnreadable).arg(failure->path, failure->reason));
+    }
+    saveUnwritten();
+    if (auto failure = roster_->setLastChosen(pupil)) {
+        throw ui::IoError(
+            pupilText(language, kPupilChoiceNotKept).arg(failure->path, failure->reason));
+    }
+
+    DataFolder = folder;
+    currentPupil_ = pupil;
+    shownPupils_ = roster_->pupils();
+    restoreDesign();
+    FormCreate();
+    ShowPupilGroup();
+}
+
+void TForm3::AddPupil() {
+    if (roster_ == nullptr || namePrompt_ == nullptr || modeIsOn()) {
+        return;
+    }
+    const PupilLanguage language = pupilLanguage(LanguageRow, AmericanEnglish);
+    const std::vector<pupils::Pupil> known = roster_->pupils();
+    const auto problem = [language, known](const QString& typed) {
+        return nameProblemText(language, pupils::nameProblem(pupils::keptName(typed), known));
+    };
+    const std::optional<QString> typed = namePrompt_->askName(
+        {pupilText(language, kPupilDialogTitle), pupilText(language, kPupilDialogPrompt),
+         pupilText(language, kPupilDialogAccept), pupilText(language, kPupilDialogCancel),
+         problem});
+    if (!typed) {
+        return;
+    }
+    if (const QString refusal = problem(*typed); !refusal.isEmpty()) {
+        throw ui::ProgramError(refusal);
+    }
+    const auto added = roster_->add(pupils::keptName(*typed));
+    if (const auto* failure = std::get_if<persistence::FileFailure>(&added)) {
+        throw ui::IoError(
+            pupilText(language, kPupilFolderNotCreated).arg(failure->path, failure->reason));
+    }
+    const int languageItem = ComboBox1.itemIndex();
+    SwitchToPupil(std::get<pupils::Pupil>(added));
+    // The new pupil keeps the language in use, as if they had chosen it in the language box.
+    ComboBox1.setItemIndex(languageItem);
+}

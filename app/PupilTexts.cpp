@@ -1,0 +1,77 @@
+#include "app/PupilTexts.h"
+
+#include <array>
+
+namespace {
+
+using PupilTextRow = std::array<const char*, kPupilTextCount>;
+
+constexpr std::array<PupilTextRow, 3> kPupilTexts = {{
+    {
+        "Ученик",
+        "Новый ученик…",
+        "Новый ученик",
+        "Имя ученика (не больше 40 знаков):",
+        "Добавить",
+        "Отмена",
+        "Введите имя ученика.",
+        "Имя длиннее 40 знаков.",
+        "В имени есть знак, который нельзя использовать (например, перевод строки).",
+        "Ученик с таким именем уже есть.",
+        "Не удалось создать папку ученика %1 (%2).",
+        "Не удалось запомнить выбор ученика в файле %1 (%2).",
+        "Не удалось прочитать файл ученика %1 (%2). Ученик не выбран.",
+    },
+    {
+        "Pupil",
+        "New pupil…",
+        "New pupil",
+        "The pupil's name (up to 40 characters):",
+        "Add",
+        "Cancel",
+        "Please type the pupil's name.",
+        "The name is longer than 40 characters.",
+        "The name holds a character that cannot be used (such as a line break).",
+        "There is already a pupil with this name.",
+        "The pupil's folder %1 could not be created (%2).",
+        "The choice of pupil could not be kept in %1 (%2).",
+        "The pupil's file %1 could not be read (%2). The pupil was not chosen.",
+    },
+    {
+        "Student",
+        "New student…",
+        "New student",
+        "The student's name (up to 40 characters):",
+        "Add",
+        "Cancel",
+        "Please type the student's name.",
+        "The name is longer than 40 characters.",
+        "The name holds a character that cannot be used (such as a line break).",
+        "There is already a student with this name.",
+        "The student's folder %1 could not be created (%2).",
+        "The choice of student could not be kept in %1 (%2).",
+        "The student's file %1 could not be read (%2). The student was not chosen.",
+    },
+}};
+
+}  // namespace
+
+QString pupilText(PupilLanguage language, PupilText entry) {
+    return QString::fromUtf8(kPupilTexts.at(static_cast<std::size_t>(language)).at(entry));
+}
+
+QString nameProblemText(PupilLanguage language, pupils::NameProblem problem) {
+    switch (problem) {
+        case pupils::NameProblem::None:
+            return {};
+        case pupils::NameProblem::Empty:
+            return pupilText(language, kPupilNameEmpty);
+        case pupils::NameProblem::TooLong:
+            return pupilText(language, kPupilNameTooLong);
+        case pupils::NameProblem::Unprintable:
+            return pupilText(language, kPupilNameUnprintable);
+        case pupils::NameProblem::Taken:
+            return pupilText(language, kPupilNameTaken);
+    }
+    return {};
+}

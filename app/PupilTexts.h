@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include "pupils/Roster.h"
+
+// The texts of the pupil group, its dialog and its messages: the team's own, in Russian, British
+// and American English (American schools have students where British ones have pupils).
+enum PupilText {
+    kPupilCaption = 0,  // over the pupil box
+    kPupilNew,          // the box's last item
+    kPupilDialogTitle,
+    kPupilDialogPrompt,
+    kPupilDialogAccept,
+    kPupilDialogCancel,
+    kPupilNameEmpty,
+    kPupilNameTooLong,
+    kPupilNameUnprintable,
+    kPupilNameTaken,
+    kPupilFolderNotCreated,  // %1 the folder, %2 the system's reason
+    kPupilChoiceNotKept,     // %1 the file, %2 the system's reason
+    kPupilFileUnreadable,    // %1 the file, %2 the system's reason
+    kPupilTextCount
+};
+
+enum class PupilLanguage { Russian, British, American };
+
+QString pupilText(PupilLanguage language, PupilText entry);
+
+// Why a name cannot be given, in words; empty when it can.
+QString nameProblemText(PupilLanguage language, pupils::NameProblem problem);

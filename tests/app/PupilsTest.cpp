@@ -1,0 +1,307 @@
+// Several pupils on one account, through the form: each pupil's progress stays in their own
+// files, a switch keeps what was not yet written, and one pupil's damaged file touches no other.
+#include <map>
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+#include "persistence/ProgressFiles.h"
+#include "tests/support/FormFixture.h"
+#include "tests/support/ScriptedNamePrompt.h"
+#include "tests/trainer/RunTestSupport.h"
+
+namespace {
+
+// Every file under a folder, by its path inside it, with its bytes.
+std::map<QString, QByteArray> filesUnder(const QString& folder) {
+    std::map<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        files[QDir(folder).relativeFilePath(path)] = file.readAll();
+    }
+    return files;
+}
+
+int answersCounted(const TForm3& f, int operation, int number) {
+    int sum = 0;
+    for (int b = 1; b <= 10; ++b) {
+        sum += f.Progress.ExerciseCount[operation][number][b];
+    }
+    return sum;
+}
+
+class Pupils : public FormFixture {
+  protected:
+    Pupils() : roster(dataFolder(), QStringLiteral("Anna")) {
+        // Varied draws: a run asks for a factor other than the last one.
+        for (int i = 0; i < 100; ++i) {
+            random.push(i * 7 % 10);
+        }
+        start();
+        form().attachPupils(roster, roster.pupils().front(), prompt);
+    }
+
+    // A new pupil through the box's last item and the name dialog.
+    void addThroughBox(const QString& name) {
+        prompt.answers.push_back(name);
+        TForm3& f = form();
+        f.dispatch(
+            [&f] { f.PupilBox.setItemIndex(static_cast<int>(f.PupilBox.items().size()) - 1); });
+    }
+
+    void chooseInBox(const QString& name) {
+        TForm3& f = form();
+        const int item = static_cast<int>(f.PupilBox.items().indexOf(name));
+        ASSERT_GE(item, 0) << name.toStdString();
+        f.dispatch([&f, item] { f.PupilBox.setItemIndex(item); });
+    }
+
+    // The window closes and the program starts again, with the pupil chosen last.
+    void restart() {
+        form().FormClose();
+        const pupils::Pupil last = roster.lastChosen(roster.pupils());
+        form_ = std::make_unique<TForm3>(roster.folderOf(last), clock, random, reporter);
+        form().FormCreate();
+        form().attachPupils(roster, last, prompt);
+    }
+
+    // A run on a number with `wrong` wrong answers first, to its end.
+    void runOn(int number, int wrong) {
+        TForm3& f = form();
+        f.SelectNumber(number);
+        f.Button12Click();
+        for (int i = 0; f.Button12.tag() == 1 && i < 200; ++i) {
+            press(f, i < wrong ? wrongAnswer(f) : f.ExpectedAnswer);
+        }
+        ASSERT_EQ(f.Button12.tag(), 0) << "the run did not end";
+    }
+
+    QString pupilFolder(const QString& name) {
+        for (const pupils::Pupil& p : roster.pupils()) {
+            if (p.name == name) {
+                return roster.folderOf(p);
+            }
+        }
+        ADD_FAILURE() << "no pupil " << name.toStdString();
+        return {};
+    }
+
+    pupils::Roster roster;
+    ScriptedNamePrompt prompt;
+};
+
+TEST_F(Pupils, OnePupilSeesTheirNameAndAnIdleCloseLeavesTheFolderAsItWas) {
+    TForm3& f = form();
+    EXPECT_TRUE(f.PupilBox.visible());
+    EXPECT_EQ(f.PupilBox.items(), QStringList({"Anna", "Новый ученик…"}));
+    EXPECT_EQ(f.PupilBox.itemIndex(), 0);
+    EXPECT_EQ(f.PupilLabel.text(), "Ученик");
+    f.ComboBox1.setItemIndex(2);
+    EXPECT_EQ(f.PupilLabel.text(), "Student");
+    EXPECT_EQ(f.PupilBox.items().last(), "New student…");
+
+    restart();
+    const auto before = filesUnder(dataFolder());
+    restart();
+    form().FormClose();
+    EXPECT_EQ(filesUnder(dataFolder()), before);
+    EXPECT_FALSE(QDir(dataFolder() + "pupils").exists());
+    EXPECT_TRUE(reporter.messages.isEmpty()) << reporter.messages.join('\n').toStdString();
+}
+
+TEST_F(Pupils, TheGroupIsOfferedExactlyWhileTheLanguageIs) {
+    TForm3& f = form();
+    f.Button12Click();
+    EXPECT_FALSE(f.ComboBox1.visible());
+    EXPECT_FALSE(f.PupilBox.visible());
+    EXPECT_FALSE(f.PupilLabel.visible());
+}
+
+TEST_F(Pupils, EachPupilKeepsTheirOwnProgressThroughSwitchesAndRestarts) {
+    addThroughBox("Boris");
+    ASSERT_TRUE(reporter.messages.isEmpty()) << reporter.messages.join('\n').toStdString();
+    EXPECT_EQ(form().currentPupil().name, "Boris");
+    EXPECT_EQ(form().PupilBox.items().value(form().PupilBox.itemIndex()), "Boris");
+    // Boris practises 5 in English, with one mistake, then sets 4 minutes.
+    form().ComboBox1.setItemIndex(1);
+    runOn(5, 1);
+    form().TrackBar1.setValue(4);
+    restart();
+    EXPECT_EQ(form().currentPupil().name, "Boris") << "the last pupil did not come back";
+
+    // Anna practises 7 in Russian without mistakes.
+    chooseInBox("Anna");
+    runOn(7, 0);
+    restart();
+    EXPECT_EQ(form().currentPupil().name, "Anna");
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        TForm3& anna = form();
+        EXPECT_EQ(answersCounted(anna, 2, 7), 25);
+        EXPECT_EQ(answersCounted(anna, 2, 5), 0);
+        EXPECT_EQ(anna.Progress.MarkHistoryLength[2][7], 1);
+        EXPECT_EQ(anna.Progress.MarkHistoryLength[2][5], 0);
+        EXPECT_EQ(anna.ErrorLogCount, 0);
+        EXPECT_EQ(anna.LanguageRow, 1);
+        EXPECT_EQ(anna.Button10.text(), "Умножение");
+        EXPECT_EQ(anna.TrackBar1.value(), 3);
+
+        chooseInBox("Boris");
+        TForm3& boris = form();
+        EXPECT_EQ(boris.currentPupil().name, "Boris");
+        EXPECT_GE(answersCounted(boris, 2, 5), 25);
+        EXPECT_EQ(answersCounted(boris, 2, 7), 0);
+        EXPECT_EQ(boris.Progress.MarkHistoryLength[2][5], 1);
+        EXPECT_EQ(boris.Progress.MarkHistoryLength[2][7], 0);
+        EXPECT_EQ(boris.ErrorLogCount, 1);
+        EXPECT_EQ(boris.LanguageRow, 2);
+        EXPECT_EQ(boris.Button10.text(), "Multiplication");
+        EXPECT_EQ(boris.PupilLabel.text(), "Pupil");
+        EXPECT_EQ(boris.TrackBar1.value(), 4);
+        EXPECT_EQ(boris.Label1.text(), "by 2")
+            << "the start screen shows number 2, as a start does";
+        chooseInBox("Anna");
+    }
+    EXPECT_TRUE(reporter.messages.isEmpty()) << reporter.messages.join('\n').toStdString();
+}
+
+TEST_F(Pupils, ASwitchKeepsAnswersNotYetWritten) {
+    addThroughBox("Boris");
+    TForm3& f = form();
+    f.SelectNumber(3);
+    f.Button12Click();
+    for (int i = 0; i < 4; ++i) {
+        press(f, i == 0 ? wrongAnswer(f) : f.ExpectedAnswer);
+    }
+    f.Button12Click();  // Stop: nothing is written
+    ASSERT_EQ(f.Button12.tag(), 0);
+    ASSERT_EQ(f.ProgressDirty, 1);
+
+    f.dispatch([this] { form().SwitchToPupil(roster.pupils().front()); });
+    EXPECT_EQ(f.currentPupil().name, "Anna");
+    EXPECT_EQ(answersCounted(f, 2, 3), 0);
+    EXPECT_TRUE(f.ComboBox1.visible()) << "the other pupil gets the start screen";
+    EXPECT_TRUE(f.PupilBox.visible());
+
+    chooseInBox("Boris");
+    EXPECT_EQ(answersCounted(f, 2, 3), 4);
+    EXPECT_EQ(f.ErrorLogCount, 1);
+    EXPECT_TRUE(reporter.messages.isEmpty()) << reporter.messages.join('\n').toStdString();
+}
+
+TEST_F(Pupils, ANewPupilStartsAsAFirstStartInTheLanguageInUse) {
+    form().ComboBox1.setItemIndex(2);
+    runOn(4, 0);
+    restart();
+    ASSERT_EQ(form().AmericanEnglish, 1);
+    addThroughBox("  Carla  ");
+    TForm3& f = form();
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].title, "New student");
+    EXPECT_EQ(f.currentPupil().name, "Carla");
+    EXPECT_EQ(f.AmericanEnglish, 1);
+    EXPECT_EQ(f.ComboBox1.itemIndex(), 2);
+    EXPECT_EQ(answersCounted(f, 2, 4), 0);
+    EXPECT_EQ(f.Progress.TimeSetting, 3);
+    EXPECT_EQ(f.Progress.CountSetting, 25);
+    EXPECT_EQ(f.PupilBox.items(), QStringList({"Anna", "Carla", "New student…"}));
+    EXPECT_EQ(f.PupilBox.itemIndex(), 1);
+    EXPECT_EQ(roster.lastChosen(roster.pupils()).name, "Carla");
+}
+
+TEST_F(Pupils, ACancelledOrRefusedNameLeavesEverythingAsItWas) {
+    const auto before = filesUnder(dataFolder());
+    prompt.answers = {std::nullopt};
+    TForm3& f = form();
+    f.dispatch([&f] { f.PupilBox.setItemIndex(1); });
+    EXPECT_EQ(f.PupilBox.itemIndex(), 0);
+    EXPECT_TRUE(reporter.messages.isEmpty());
+
+    addThroughBox("aNNA");
+    ASSERT_EQ(reporter.messages.size(), 1);
+    EXPECT_EQ(reporter.messages[0], "Ученик с таким именем уже есть.");
+    EXPECT_EQ(f.PupilBox.itemIndex(), 0);
+    EXPECT_EQ(f.currentPupil().name, "Anna");
+    EXPECT_EQ(filesUnder(dataFolder()), before);
+    // The dialog is told why before the name is given.
+    ASSERT_FALSE(prompt.asked.empty());
+    EXPECT_EQ(prompt.asked.back().problem(" "), "Введите имя ученика.");
+    EXPECT_EQ(prompt.asked.back().problem("Boris"), "");
+}
+
+TEST_F(Pupils, ADamagedFileOfOnePupilLeavesTheOthersFilesAlone) {
+    addThroughBox("Boris");
+    runOn(6, 2);
+    chooseInBox("Anna");
+    runOn(8, 1);
+    restart();
+    const QString boris = pupilFolder("Boris");
+    QFile damaged(boris + "Save.dat");
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    damaged.write("short");
+    damaged.close();
+    // Anna's files are the ones at the top of the data folder.
+    std::map<QString, QByteArray> anna;
+    for (const QString& name : QDir(dataFolder()).entryList(QDir::Files)) {
+        anna[name] = readDataFile(name);
+    }
+    ASSERT_TRUE(anna.count("Save.dat") == 1 && anna.count("save2.dat") == 1);
+
+    chooseInBox("Boris");
+    ASSERT_EQ(reporter.messages.size(), 1);
+    EXPECT_TRUE(reporter.messages[0].contains("Save.dat")) << reporter.messages[0].toStdString();
+    EXPECT_EQ(answersCounted(form(), 2, 6), 0) << "the damaged record is not read";
+    EXPECT_EQ(form().ErrorLogCount, 2) << "the error file is read as it is";
+    EXPECT_EQ(QDir(boris).entryList({"Save.dat.damaged-*"}, QDir::Files).size(), 1);
+    runOn(6, 0);
+    chooseInBox("Anna");
+    form().FormClose();
+    EXPECT_EQ(QDir(dataFolder()).entryList(QDir::Files).size(),
+              static_cast<qsizetype>(anna.size()));
+    for (const auto& [name, bytes] : anna) {
+        EXPECT_EQ(readDataFile(name), bytes) << name.toStdString();
+    }
+}
+
+TEST_F(Pupils, AnUnreadableFileOfTheChosenPupilKeepsTheCurrentOne) {
+    addThroughBox("Boris");
+    runOn(5, 1);
+    chooseInBox("Anna");
+    // A folder where an error file should be cannot be read as a file, also by root.
+    ASSERT_TRUE(QFile::remove(pupilFolder("Boris") + "save2.dat"));
+    ASSERT_TRUE(QDir().mkpath(pupilFolder("Boris") + "save2.dat"));
+    chooseInBox("Boris");
+    ASSERT_EQ(reporter.messages.size(), 1);
+    EXPECT_TRUE(reporter.messages[0].contains("Ученик не выбран"))
+        << reporter.messages[0].toStdString();
+    EXPECT_EQ(form().currentPupil().name, "Anna");
+    EXPECT_EQ(form().PupilBox.itemIndex(), 0);
+    EXPECT_EQ(roster.lastChosen(roster.pupils()).name, "Anna");
+}
+
+TEST_F(Pupils, ASaveThatFailsAtASwitchKeepsThePupilAndTheirAnswers) {
+    addThroughBox("Boris");
+    TForm3& f = form();
+    f.Button12Click();
+    press(f, f.ExpectedAnswer);
+    f.Button12Click();  // Stop: the answer waits to be written
+    // A folder in the way of the file a save writes first, so that the save fails, also for root.
+    ASSERT_TRUE(QDir().mkpath(persistence::unfinishedWritePath(pupilFolder("Boris") + "Save.dat")));
+
+    f.dispatch([this] { form().SwitchToPupil(roster.pupils().front()); });
+    ASSERT_EQ(reporter.messages.size(), 1);
+    EXPECT_TRUE(reporter.messages[0].contains("Save.dat")) << reporter.messages[0].toStdString();
+    EXPECT_EQ(f.currentPupil().name, "Boris");
+    EXPECT_EQ(f.ProgressDirty, 1);
+    EXPECT_EQ(answersCounted(f, 2, 2), 1);
+    EXPECT_EQ(roster.lastChosen(roster.pupils()).name, "Boris");
+}
+
+}  // namespace

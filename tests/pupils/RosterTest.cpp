@@ -1,0 +1,206 @@
+// The pupils' folders, names and last choice on disk.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "persistence/ProgressFiles.h"
+#include "pupils/Roster.h"
+
+namespace {
+
+using pupils::NameProblem;
+using pupils::Pupil;
+using pupils::Roster;
+
+class RosterTest : public ::testing::Test {
+  protected:
+    QString folder() const { return dir.path() + QStringLiteral("/Kestrova/"); }
+
+    void write(const QString& path, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+
+    Pupil added(const QString& name) {
+        const auto result = roster.add(name);
+        EXPECT_TRUE(std::holds_alternative<Pupil>(result)) << name.toStdString();
+        return std::holds_alternative<Pupil>(result) ? std::get<Pupil>(result) : Pupil{};
+    }
+
+    QStringList allFiles() const {
+        QStringList files;
+        QDirIterator it(dir.path(), QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            files << it.next();
+        }
+        files.sort();
+        return files;
+    }
+
+    QTemporaryDir dir;
+    Roster roster{folder(), QStringLiteral("Anna")};
+};
+
+TEST_F(RosterTest, EveryNameIsRefusedWithItsReasonOrKeptAndReadBackExactly) {
+    struct Case {
+        QString typed;
+        NameProblem problem;
+        QString kept;
+    };
+    const QString forty(40, QLatin1Char('x'));
+    const QString emoji = QString::fromUtf8("Миша 🦊");
+    const Case cases[] = {
+        {"", NameProblem::Empty, ""},
+        {"   \t ", NameProblem::Empty, ""},
+        {forty + "y", NameProblem::TooLong, ""},
+        {"  " + forty + "  ", NameProblem::None, forty},
+        {"aNNA", NameProblem::Taken, ""},
+        {"a\nb", NameProblem::Unprintable, ""},
+        {"a\x07" "b", NameProblem::Unprintable, ""},
+        {"a\u2028b", NameProblem::Unprintable, ""},
+        {QString(QChar(0xD800)) + "x", NameProblem::Unprintable, ""},
+        {"../x", NameProblem::None, "../x"},
+        {"CON", NameProblem::None, "CON"},
+        {"Petya/Vasya", NameProblem::None, "Petya/Vasya"},
+        {".hidden", NameProblem::None, ".hidden"},
+        {QString::fromUtf8("Ёжик Ўрик"), NameProblem::None, QString::fromUtf8("Ёжик Ўрик")},
+        {emoji, NameProblem::None, emoji},
+        // Forty characters that take two UTF-16 units each are forty, not eighty.
+        {QString::fromUtf8("🦊").repeated(40), NameProblem::None,
+         QString::fromUtf8("🦊").repeated(40)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        const QString name = pupils::keptName(c.typed);
+        const NameProblem problem = pupils::nameProblem(name, roster.pupils());
+        EXPECT_EQ(problem, c.problem);
+        if (problem == NameProblem::None) {
+            EXPECT_EQ(name, c.kept);
+            const Pupil pupil = added(name);
+            const Roster again(folder(), QStringLiteral("Anna"));
+            const auto all = again.pupils();
+            EXPECT_NE(std::find(all.begin(), all.end(), pupil), all.end());
+            // The folder's name is safe on any file system whatever the name.
+            EXPECT_TRUE(QRegularExpression("^pupil-[0-9]+$").match(pupil.folder).hasMatch())
+                << pupil.folder.toStdString();
+            EXPECT_TRUE(QFileInfo(again.folderOf(pupil)).isDir());
+        }
+    }
+}
+
+TEST_F(RosterTest, OnePupilAloneIsTheFirstAndNothingIsWritten) {
+    ASSERT_TRUE(QDir().mkpath(folder()));
+    write(folder() + "Save.dat", QByteArray(648, '\1'));
+    const QStringList before = allFiles();
+    const auto all = roster.pupils();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0], (Pupil{"", "Anna"}));
+    EXPECT_EQ(roster.folderOf(all[0]), folder());
+    EXPECT_EQ(roster.lastChosen(all), all[0]);
+    EXPECT_FALSE(roster.setLastChosen(all[0]).has_value());
+    EXPECT_EQ(allFiles(), before);
+}
+
+TEST_F(RosterTest, TheListIsRebuiltFromTheFoldersInOrderOfName) {
+    added("boris");
+    added("Clara");
+    added("Alla");
+    write(folder() + "pupils/copied-in/Save.dat", QByteArray(648, '\0'));
+    const Roster again(folder(), QStringLiteral("Zoe"));
+    QStringList names;
+    for (const Pupil& p : again.pupils()) {
+        names << p.name;
+    }
+    EXPECT_EQ(names, QStringList({"Zoe", "Alla", "boris", "Clara", "copied-in"}));
+}
+
+TEST_F(RosterTest, ADamagedOrMissingNameShowsTheFoldersName) {
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } damaged[] = {
+        {"not UTF-8", QByteArray("\xff\xfe\x41")},      {"empty", QByteArray()},
+        {"a line break inside", QByteArray("Bo\nris")}, {"too long", QByteArray(41, 'x')},
+        {"far too long", QByteArray(100000, 'x')},
+    };
+    for (const auto& d : damaged) {
+        SCOPED_TRACE(d.what);
+        const Pupil pupil = added("Boris");
+        write(roster.folderOf(pupil) + "name.txt", d.bytes);
+        const auto all = roster.pupils();
+        ASSERT_EQ(all.size(), 2u);
+        EXPECT_EQ(all[1].name, pupil.folder);
+        ASSERT_TRUE(QDir(roster.folderOf(pupil)).removeRecursively());
+    }
+    const Pupil nameless = added("Boris");
+    QFile::remove(roster.folderOf(nameless) + "name.txt");
+    EXPECT_EQ(roster.pupils()[1].name, nameless.folder);
+    // The first pupil's damaged name shows the account's name.
+    write(folder() + "name.txt", "\x01");
+    EXPECT_EQ(roster.pupils()[0].name, "Anna");
+    write(folder() + "name.txt", "Ann\n");
+    EXPECT_EQ(roster.pupils()[0].name, "Ann");
+}
+
+TEST_F(RosterTest, TheLastChoiceComesBackAndAChoiceOfNoPupilIsTheFirst) {
+    const Pupil boris = added("Boris");
+    const Pupil clara = added("Clara");
+    EXPECT_EQ(roster.lastChosen(roster.pupils()).name, "Anna");
+    ASSERT_FALSE(roster.setLastChosen(clara).has_value());
+    EXPECT_EQ(roster.lastChosen(roster.pupils()), clara);
+    ASSERT_FALSE(roster.setLastChosen(roster.pupils().front()).has_value());
+    EXPECT_EQ(roster.lastChosen(roster.pupils()).name, "Anna");
+
+    for (const QByteArray& choice :
+         {QByteArray("pupil-99\n"), QByteArray("../pupils/" + boris.folder.toUtf8()),
+          QByteArray("\xff")}) {
+        write(folder() + "pupils/chosen.txt", choice);
+        EXPECT_EQ(roster.lastChosen(roster.pupils()).name, "Anna") << choice.toStdString();
+    }
+}
+
+TEST_F(RosterTest, ARemovedPupilGoesToTheTrashAndTheFirstStays) {
+    const QString home = dir.path() + "/home-data";
+    ASSERT_TRUE(QDir().mkpath(home));
+    qputenv("XDG_DATA_HOME", home.toUtf8());
+    const Pupil boris = added("Boris");
+    write(roster.folderOf(boris) + "Save.dat", QByteArray(648, '\2'));
+    ASSERT_FALSE(roster.moveToTrash(boris).has_value());
+    EXPECT_FALSE(QFileInfo::exists(roster.folderOf(boris)));
+    EXPECT_TRUE(QFileInfo::exists(home + "/Trash/files/" + boris.folder + "/Save.dat"));
+    EXPECT_EQ(roster.pupils().size(), 1u);
+
+    write(folder() + "Save.dat", QByteArray(648, '\1'));
+    EXPECT_TRUE(roster.moveToTrash(roster.pupils().front()).has_value());
+    EXPECT_TRUE(QFileInfo::exists(folder() + "Save.dat"));
+    qunsetenv("XDG_DATA_HOME");
+}
+
+TEST_F(RosterTest, UnfinishedWritesAreRemovedFromEveryPupilsFolder) {
+    const Pupil boris = added("Boris");
+    const QStringList left = {
+        persistence::unfinishedWritePath(roster.folderOf(boris) + "Save.dat"),
+        persistence::unfinishedWritePath(roster.folderOf(boris) + "save3.dat"),
+        persistence::unfinishedWritePath(roster.folderOf(boris) + "name.txt"),
+        persistence::unfinishedWritePath(folder() + "pupils/chosen.txt"),
+        persistence::unfinishedWritePath(folder() + "name.txt"),
+    };
+    for (const QString& path : left) {
+        write(path, "x");
+    }
+    write(roster.folderOf(boris) + "Save.dat", "kept");
+    roster.removeUnfinishedWrites();
+    for (const QString& path : left) {
+        EXPECT_FALSE(QFileInfo::exists(path)) << path.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo::exists(roster.folderOf(boris) + "Save.dat"));
+}
+
+}  // namespace
