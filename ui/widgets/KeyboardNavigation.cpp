@@ -124,7 +124,8 @@ KeyboardNavigation::KeyboardNavigation(FormView& view, ui::KeyboardRoles roles)
         [this] { return framesShown_; });
     grid_->installEventFilter(this);
     view_.installEventFilter(this);
-    view_.viewport()->installEventFilter(this);
+    viewport_ = view_.viewport();
+    viewport_->installEventFilter(this);
 
     // Connected after the button's own click, so the run has begun when this looks.
     auto* start = static_cast<QPushButton*>(view_.widgetFor(*roles_.start));
@@ -139,7 +140,7 @@ bool KeyboardNavigation::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &view_ && event->type() == QEvent::KeyPress) {
         return keyPressed(static_cast<QKeyEvent*>(event));
     }
-    if (watched == view_.viewport()) {
+    if (watched == viewport_) {
         switch (event->type()) {
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonDblClick:

@@ -61,6 +61,9 @@ class KeyboardNavigation : public QObject {
     ui::KeyboardRoles roles_;
     std::vector<QWidget*> order_;
     PictureView* grid_ = nullptr;
+    // Kept rather than asked of the view: the view's own destruction takes the focus away, and
+    // the filter sees that after the view has stopped being a scroll area.
+    QWidget* viewport_ = nullptr;
     QWidget* frame_ = nullptr;
     GridCell cell_;
     QString typed_;
