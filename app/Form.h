@@ -12,6 +12,7 @@
 #include "game/GridRenderer.h"
 #include "game/PlayerMoves.h"
 #include "help/HelpBackground.h"
+#include "help/HelpScreen.h"
 #include "persistence/ProgressRecord.h"
 #include "pupils/Roster.h"
 #include "ui/Bitmap.h"
@@ -281,6 +282,10 @@ class TForm3 {
     // ---- statistics state ----
 
     // ---- help state ----
+    // The help page Panel1Viewer showed last, and the version of its picture: while the viewer
+    // still shows it, its words can be read from it.
+    help::HelpPage ShownHelpPage;
+    unsigned ShownHelpVersion = 0;
     // The dots of the help pages' background; the clock is stirred in at every page.
     help::DitherRandom HelpDither;
 

@@ -4,6 +4,74 @@
 
 #include "game/BoardGeneration.h"
 #include "game/GridRenderer.h"
+#include "game/PlayerMoves.h"
+#include "trainer/ExerciseColumn.h"
+
+namespace {
+
+// Words that only a screen reader says, where the window shows a colour or a sign: Russian and
+// English, by the form's language row.
+enum class Spoken { Wrong, Mark, Chosen, Found, FoundByProgram };
+
+QString spoken(const TForm3& form, Spoken word) {
+    static const char* const words[][2] = {{"неверно", "wrong"},
+                                           {"оценка", "mark"},
+                                           {"выбрано", "chosen"},
+                                           {"найдено", "found"},
+                                           {"найдено программой", "found by the program"}};
+    return QString::fromUtf8(words[static_cast<int>(word)][form.LanguageRow == 1 ? 0 : 1]);
+}
+
+// The exercise column as words: the latest answer, said wrong where the column crosses it, and
+// the latest mark of the number, which the column shows as a coloured bar. Nothing while the
+// viewer shows the statistics or the game's chart.
+QString exerciseColumnText(const TForm3& f) {
+    if (f.Button14.tag() == 1 || f.Button15.tag() == 1) {
+        return QString();
+    }
+    QStringList parts;
+    const std::deque<RecentAnswer>& answers = f.RecentAnswers[f.Operation];
+    if (!answers.empty()) {
+        QString line = trainer::answerText(f.Operation, answers.back());
+        if (answers.back().Wrong) {
+            line += QLatin1Char(' ') + spoken(f, Spoken::Wrong);
+        }
+        parts.append(line);
+    }
+    const int row = f.NumberMode == 1 ? 1 : f.SelectedNumber;
+    const int length = std::min<int>(f.Progress.MarkHistoryLength[f.Operation][row], 10);
+    if (length > 0) {
+        parts.append(spoken(f, Spoken::Mark) + QLatin1Char(' ') +
+                     QString::number(f.Progress.MarkHistory[f.Operation][row][length]));
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+// The grid content Panel1Viewer shows, or none while it shows a help page.
+const game::GridContent* shownGrid(const TForm3& f) {
+    if (f.DrawnGrids.empty() || f.ShownGridVersion != f.Panel1Viewer.pictureVersion()) {
+        return nullptr;
+    }
+    return &f.DrawnGrids.back().second;
+}
+
+QString boardCellState(const TForm3& f, const game::GridContent& grid, int column, int row) {
+    if (grid.mode != 2) {
+        return QString();
+    }
+    switch (f.Board[row][column].Mark) {
+        case game::kMarkSelected:
+            return spoken(f, Spoken::Chosen);
+        case game::kMarkFound:
+            return spoken(f, Spoken::Found);
+        case game::kMarkProgram:
+            return spoken(f, Spoken::FoundByProgram);
+        default:
+            return QString();
+    }
+}
+
+}  // namespace
 
 ui::KeyboardRoles keyboardRoles(TForm3& form) {
     TForm3* f = &form;
@@ -37,5 +105,31 @@ ui::KeyboardRoles keyboardRoles(TForm3& form) {
 
     roles.start = &f->Button12;
     roles.answering = running;
+    return roles;
+}
+
+ui::AccessibleRoles accessibleRoles(TForm3& form) {
+    TForm3* f = &form;
+    ui::AccessibleRoles roles;
+    roles.captions = {{&f->TrackBar2, &f->Label2},
+                      {&f->TrackBar1, &f->Label3},
+                      {&f->TrackBar3, &f->Label21},
+                      {&f->ComboBox1, &f->Label15}};
+    roles.pictures = {{&f->Panel3Viewer, [f] { return exerciseColumnText(*f); }}};
+    roles.prompt = {&f->Label10, &f->Label14, &f->Label9, &f->Label5, &f->Label7, &f->Label16};
+    roles.page = [f] {
+        if (shownGrid(*f) != nullptr || f->ShownHelpVersion != f->Panel1Viewer.pictureVersion()) {
+            return QStringList();
+        }
+        return help::helpPageLines(f->ShownHelpPage);
+    };
+    roles.cellText = [f](int column, int row) {
+        const game::GridContent* grid = shownGrid(*f);
+        return grid != nullptr ? game::gridCellText(*grid, column, row) : QString();
+    };
+    roles.cellState = [f](int column, int row) {
+        const game::GridContent* grid = shownGrid(*f);
+        return grid != nullptr ? boardCellState(*f, *grid, column, row) : QString();
+    };
     return roles;
 }

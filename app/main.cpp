@@ -19,6 +19,7 @@
 #include "ui/Clock.h"
 #include "ui/Fonts.h"
 #include "ui/Random.h"
+#include "ui/widgets/Accessibility.h"
 #include "ui/widgets/FirstPaintProbe.h"
 #include "ui/widgets/FormView.h"
 #include "ui/widgets/KeyboardNavigation.h"
@@ -241,6 +242,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    widgets::installAccessibility();
     widgets::FormView window(
         form.controls(), form.Timer1,
         [&form](const std::function<void()>& handler) { return form.dispatch(handler); },
@@ -250,7 +252,9 @@ int main(int argc, char** argv) {
     window.setWindowTitle(QStringLiteral("Form3"));
     window.onClose = [&form] { form.FormClose(); };
     form.onCloseRequested = [&window] { window.close(); };
-    new widgets::KeyboardNavigation(window, keyboardRoles(form));  // owned by the window
+    // Both owned by the window. A screen reader reads and works the window as the keyboard does.
+    auto* keys = new widgets::KeyboardNavigation(window, keyboardRoles(form));
+    new widgets::FormAccessibility(window, *keys, keyboardRoles(form), accessibleRoles(form));
 
     // Without a window manager a full-screen request alone leaves a small window.
     window.setGeometry(screenArea);

@@ -157,35 +157,29 @@ QRectF between(double left, double top, double right, double bottom) {
     return QRectF(QPointF(left, top), QPointF(right, bottom));
 }
 
+// The statistics table's column of the operand, whose numbers are written in blue.
+bool operandColumn(const GridContent& content, int c) {
+    return content.mode == kStatisticsTable &&
+           ((content.operation == kMultiplication && c == 1) ||
+            (content.operation == kDivision && c == kColumnCount));
+}
+
 void paintCell(ui::Canvas& canvas, const GridContent& content, int r, int c) {
     const QRectF rect = gridCellRect(c, r, content.cellWidth, content.cellHeight);
 
     QRgb fill = kSilver;
-    QString text;
     if (content.mode == kAnswerTable) {
         if (content.highlight && c == content.clickedColumn && r == content.clickedRow) {
             fill = kDimGrey;
         }
-        text = QString::number((r - 1) * 10 + c);
     } else {
         const BoardCell& cell = (*content.board)[r][c];
-        text = QString::number(cell.Value);
         setFontSize(canvas, cell.Value >= 100 ? kThreeDigitFont : kCellFont);
         fill = markColour(content.mode, cell.Mark);
     }
     fillCell(canvas, rect, fill);
-
-    QRgb ink = kBlack;
-    if (content.mode == kStatisticsTable) {
-        if (content.operation == kMultiplication && c == 1) {
-            text += QStringLiteral(" x");
-            ink = kBlue;
-        } else if (content.operation == kDivision && c == kColumnCount) {
-            text.prepend(QStringLiteral(": "));
-            ink = kBlue;
-        }
-    }
-    fillCellText(canvas, rect, text, ink);
+    fillCellText(canvas, rect, gridCellText(content, c, r),
+                 operandColumn(content, c) ? kBlue : kBlack);
 }
 
 // Row 1 of the statistics table names the operands instead of holding cells.
@@ -241,6 +235,24 @@ void clearBackground(ui::Canvas& canvas, const GridContent& content) {
 }
 
 }  // namespace
+
+QString gridCellText(const GridContent& content, int c, int r) {
+    if (content.mode == kAnswerTable) {
+        return QString::number((r - 1) * 10 + c);
+    }
+    if (content.mode == kStatisticsTable && r == 1) {
+        return QString();
+    }
+    QString text = QString::number((*content.board)[r][c].Value);
+    if (operandColumn(content, c)) {
+        if (content.operation == kMultiplication) {
+            text += QStringLiteral(" x");
+        } else {
+            text.prepend(QStringLiteral(": "));
+        }
+    }
+    return text;
+}
 
 QRectF gridCellRect(int c, int r, int cellWidth, int cellHeight) {
     return between((c - 1) * cellWidth + 3, (r - 1) * cellHeight + 2, c * cellWidth,

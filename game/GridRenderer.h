@@ -36,6 +36,10 @@ struct GridContent {
 // Where cell (column c, row r) is painted in the grid's picture, in picture units.
 QRectF gridCellRect(int c, int r, int cellWidth, int cellHeight);
 
+// The text of cell (column c, row r) as the grid paints it; empty where row 1 of the statistics
+// table holds its header band.
+QString gridCellText(const GridContent& content, int c, int r);
+
 // Paints the whole grid over the canvas's bitmap, which the caller has sized.
 void paintGrid(ui::Canvas& canvas, const GridContent& content);
 

@@ -108,6 +108,25 @@ void paintHelpTextBox(ui::Canvas& canvas, const HelpTextBox& text) {
     canvas.fillText(text.box, text.text, true, 1, ui::Align::Leading, ui::Align::Center);
 }
 
+QStringList helpPageLines(const HelpPage& page) {
+    QStringList lines;
+    if (page.page != kRulesPage) {
+        lines.append(kTitleWord);
+    }
+    if (page.page == kTitlePage) {
+        lines.append(page.titleLine.simplified());
+        return lines;
+    }
+    const EntryRange entries = blockEntries(helpBlock(page.page, page.languageRow));
+    for (int entry = entries.first; entry <= entries.last; ++entry) {
+        const QString text = QString::fromUtf8(HelpText[entry]);
+        if (!text.isEmpty()) {
+            lines.append(text);
+        }
+    }
+    return lines;
+}
+
 double helpTextLimit(const HelpPage& page) {
     return page.page == kRulesPage ? kExampleTop : page.height - 1;
 }
@@ -159,6 +178,8 @@ void TForm3::DrawHelpScreen(int page) {
         help::paintHelpPage(canvas, content);
     }
     Panel1Viewer.setPicture(Panel1Bitmap);
+    ShownHelpPage = content;
+    ShownHelpVersion = Panel1Viewer.pictureVersion();
 }
 
 void TForm3::Button18Click() {

@@ -4,6 +4,7 @@
 
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 
 #include "game/Board.h"
 #include "help/HelpTexts.h"
@@ -44,6 +45,11 @@ struct HelpTextBox {
 // out, as measured by `measure`.
 std::vector<HelpTextBox> helpTextBoxes(const HelpPage& page, const TextMeasure& measure);
 void paintHelpTextBox(ui::Canvas& canvas, const HelpTextBox& text);
+
+// The words a page shows, line by line as it draws them: the title word and the title line, or
+// the entries of the instructions or the rules. The numbers of the title page's table and of the
+// rules' example are left out.
+QStringList helpPageLines(const HelpPage& page);
 
 // How far down a page's text may reach: the top of the example on the rules, the panel's white
 // edge on the other pages.

@@ -20,6 +20,8 @@ packages=(
     xvfb xauth xdotool x11-utils imagemagick
     # the press-to-pixels benchmark's tool (XTest presses, screen read back)
     libxtst-dev
+    # a screen reader's client on a private session bus: the accessibility bus and AT-SPI from Python
+    dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
 )
 
 missing=()

@@ -123,6 +123,9 @@ void FormView::syncFromControls() {
         }
     }
     syncTimer();
+    if (onSynced) {
+        onSynced();
+    }
 }
 
 ControlBinding::Showing FormView::showing() const {
@@ -215,6 +218,37 @@ QWidget* FormView::widgetAt(QPointF designPoint) const {
         return proxy->widget();
     }
     return nullptr;
+}
+
+bool FormView::reachable(const QWidget* widget) const {
+    if (!widget->isVisible() || !widget->isEnabled()) {
+        return false;
+    }
+    // Each control's widget is a window of the scene, placed at its design rectangle.
+    return widgetAt(QRectF(widget->geometry()).center()) == widget;
+}
+
+bool FormView::covered(const QWidget* widget) const {
+    const QGraphicsProxyWidget* item = widget->graphicsProxyWidget();
+    if (item == nullptr) {
+        return false;
+    }
+    const QWidget* top = widgetAt(QRectF(widget->geometry()).center());
+    return top != nullptr && top != widget && top->graphicsProxyWidget()->zValue() > item->zValue();
+}
+
+ui::Control* FormView::controlOf(const QObject* widget) const {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (bindings_[i] && bindings_[i]->widget() == widget) {
+            return controls_[i];
+        }
+    }
+    return nullptr;
+}
+
+QRect FormView::screenRect(const QRectF& design) const {
+    const QRectF inWindow(mapFromDesign(design.topLeft()), mapFromDesign(design.bottomRight()));
+    return QRectF(mapToGlobal(inWindow.topLeft()), inWindow.size()).toAlignedRect();
 }
 
 QWidget* FormView::widgetFor(const ui::Control& control) const {

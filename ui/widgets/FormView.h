@@ -46,12 +46,26 @@ class FormView : public QGraphicsView {
     // Brings every widget in line with its control, and starts or stops the timer.
     void syncFromControls();
 
+    // The controls, lowest in the stacking order first.
+    const std::vector<ui::Control*>& controls() const { return controls_; }
     // The widget that shows a control, or nullptr for a control the window does not show.
     QWidget* widgetFor(const ui::Control& control) const;
     // The control's widget that has the keyboard focus, or nullptr.
     QWidget* focusedWidget() const;
     // The control's widget that a press at a point of the design would reach, or nullptr.
     QWidget* widgetAt(QPointF designPoint) const;
+    // Whether the mouse could press a control's widget now: shown, enabled, and on top at its
+    // middle. The keyboard and a screen reader press nothing else.
+    bool reachable(const QWidget* widget) const;
+    // Whether another control's widget that takes presses lies over the widget's middle: a label
+    // under a button is not seen.
+    bool covered(const QWidget* widget) const;
+    // The control a widget of the window shows, or nullptr. Makes no widget.
+    ui::Control* controlOf(const QObject* widget) const;
+    // Where a rectangle of the design lies on the screen, in pixels of the screen.
+    QRect screenRect(const QRectF& design) const;
+    // Runs after every bringing in line of the widgets with their controls.
+    std::function<void()> onSynced;
     // Window pixels per design unit.
     double designScale() const;
     // A point of the design as a point of the window.

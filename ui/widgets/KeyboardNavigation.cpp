@@ -219,13 +219,8 @@ bool KeyboardNavigation::keyPressed(QKeyEvent* key) {
     return false;
 }
 
-// What the mouse could click: shown, enabled, and on top at the middle of the widget.
 bool KeyboardNavigation::reachable(const QWidget* widget) const {
-    if (!widget->isVisible() || !widget->isEnabled()) {
-        return false;
-    }
-    // Each control's widget is a window of the scene, placed at its design rectangle.
-    return view_.widgetAt(QRectF(widget->geometry()).center()) == widget;
+    return view_.reachable(widget);
 }
 
 void KeyboardNavigation::moveFocus(int direction) {
@@ -313,6 +308,11 @@ void KeyboardNavigation::typeDigit(QChar digit) {
     }
 }
 
+void KeyboardNavigation::pressCell(GridCell cell) {
+    setCell(cell);
+    pressFocusCell();
+}
+
 void KeyboardNavigation::pressFocusCell() {
     typed_.clear();
     const QPointF at = roles_.grid.centre(cell_.column, cell_.row);
@@ -344,6 +344,9 @@ void KeyboardNavigation::setCell(GridCell cell) {
     }
     const QRectF before = roles_.grid.frame(cell_.column, cell_.row);
     cell_ = cell;
+    if (onFocusCellMoved) {
+        onFocusCellMoved();
+    }
     // Without the focus no frame is drawn, and nothing changes on the screen.
     if (grid_->hasFocus()) {
         repaintFrameAt(frame_, before);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include <QElapsedTimer>
@@ -31,6 +32,10 @@ class KeyboardNavigation : public QObject {
     KeyboardNavigation(FormView& view, ui::KeyboardRoles roles);
 
     GridCell focusCell() const { return cell_; }
+    // Moves the focus cell to a cell and presses it there, as Enter does.
+    void pressCell(GridCell cell);
+    // Runs when the focus cell moves.
+    std::function<void()> onFocusCellMoved;
     // The control's widget that has the keyboard focus, or nullptr.
     QWidget* focusedWidget() const;
 

@@ -1,0 +1,325 @@
+// The window as a screen reader sees it: the controls as the window's children in the keyboard's
+// order, their names, roles and states, the grid as a table of cells, and presses that go only
+// where the mouse could go, through the form's own handlers.
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QApplication>
+#include <QGraphicsProxyWidget>
+#include <QTest>
+
+#include "app/KeyboardRoles.h"
+#include "tests/support/FormFixture.h"
+#include "ui/widgets/Accessibility.h"
+#include "ui/widgets/FormView.h"
+#include "ui/widgets/KeyboardNavigation.h"
+
+namespace {
+
+using widgets::FormAccessibility;
+using widgets::FormView;
+using widgets::KeyboardNavigation;
+
+struct ToldEvent {
+    QAccessible::Event type;
+    QObject* object;
+    QString name;  // of the interface it is about, when it has one
+};
+
+std::vector<ToldEvent>& toldEvents() {
+    static std::vector<ToldEvent> events;
+    return events;
+}
+
+void collectEvent(QAccessibleEvent* event) {
+    QAccessibleInterface* about = event->accessibleInterface();
+    toldEvents().push_back({event->type(), event->object(),
+                            about != nullptr ? about->text(QAccessible::Name) : QString()});
+}
+
+// The started form in its window with the keyboard and a screen reader attached, which hears
+// what the window tells it.
+class ScreenReaderWindow : public FormFixture {
+  protected:
+    ScreenReaderWindow() {
+        start();
+        widgets::installAccessibility();
+        view = std::make_unique<FormView>(
+            form().controls(), form().Timer1,
+            [this](const std::function<void()>& handler) { return form().dispatch(handler); });
+        keys = new KeyboardNavigation(*view, keyboardRoles(form()));
+        reader =
+            new FormAccessibility(*view, *keys, keyboardRoles(form()), accessibleRoles(form()));
+        // The offscreen platform has no accessibility bridge: the screen reader is this test.
+        reader->listening = [this] { return listening; };
+        reader->tell = collectEvent;
+        view->resize(1280, 727);
+        view->show();
+        view->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(view.get()));
+        toldEvents().clear();
+    }
+    ~ScreenReaderWindow() override { toldEvents().clear(); }
+
+    QAccessibleInterface* window() { return QAccessible::queryAccessibleInterface(view.get()); }
+    QAccessibleInterface* of(const ui::Control& control) {
+        return QAccessible::queryAccessibleInterface(view->widgetFor(control));
+    }
+    QStringList childNames() {
+        QStringList names;
+        QAccessibleInterface* w = window();
+        for (int i = 0; i < w->childCount(); ++i) {
+            names.append(w->child(i)->object()->objectName());
+        }
+        return names;
+    }
+    void press(const ui::Control& control) {
+        of(control)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    }
+    QAccessibleInterface* cell(int number) {
+        return of(form().Panel1Viewer)
+            ->tableInterface()
+            ->cellAt((number - 1) / 10, (number - 1) % 10);
+    }
+    void pressCell(int number) {
+        cell(number)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    }
+    bool told(QAccessible::Event type, const QObject* object) {
+        return std::any_of(toldEvents().begin(), toldEvents().end(), [&](const ToldEvent& e) {
+            return e.type == type && e.object == object;
+        });
+    }
+    void run(const std::function<void()>& handler) {
+        form().dispatch(handler);
+        view->syncFromControls();
+    }
+
+    std::unique_ptr<FormView> view;
+    KeyboardNavigation* keys = nullptr;
+    FormAccessibility* reader = nullptr;
+    bool listening = true;
+};
+
+TEST_F(ScreenReaderWindow, TheControlsAreTheWindowsChildrenInTheKeyboardsOrder) {
+    const QStringList children = childNames();
+    // What Tab visits first, in its order; the difficulty bar under Button13 and Button14 is
+    // offered, but not as showing; hidden controls are not offered.
+    const QStringList walked = {"Button10", "Button11", "Button1",      "Button2",   "Button3",
+                                "Button4",  "Button5",  "Button6",      "Button7",   "Button8",
+                                "Button9",  "Button12", "Panel1Viewer", "ComboBox1", "Button18",
+                                "Button13", "Button14", "Button15",     "TrackBar3", "Button17"};
+    ASSERT_GE(children.size(), walked.size());
+    EXPECT_EQ(children.mid(0, walked.size()), walked);
+    for (const char* hidden :
+         {"Button16", "TrackBar1", "TrackBar2", "Label7", "Label16", "Panel1"}) {
+        EXPECT_FALSE(children.contains(QString::fromLatin1(hidden))) << hidden;
+    }
+    // The exercise column says nothing before the first answer.
+    for (const char* shown : {"Label1", "Label4", "Label15", "ProgressBar1"}) {
+        EXPECT_TRUE(children.contains(QString::fromLatin1(shown))) << shown;
+    }
+    // Every child knows its place, and its parent is the window.
+    for (int i = 0; i < window()->childCount(); ++i) {
+        EXPECT_EQ(window()->indexOfChild(window()->child(i)), i);
+        EXPECT_EQ(window()->child(i)->parent(), window());
+    }
+
+    const struct {
+        const ui::Control* control;
+        QAccessible::Role role;
+        QString name;
+        bool showing;
+    } expected[] = {
+        {&form().Button12, QAccessible::Button, form().Button12.text(), true},
+        {&form().Label4, QAccessible::StaticText, form().Label4.text(), true},
+        {&form().TrackBar3, QAccessible::Slider, form().Label21.text(), false},
+        {&form().Label21, QAccessible::StaticText, form().Label21.text(), false},
+        {&form().ComboBox1, QAccessible::ComboBox, form().Label15.text(), true},
+        {&form().ProgressBar1, QAccessible::ProgressBar, QString(), true},
+    };
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.control->name().toStdString());
+        QAccessibleInterface* iface = of(*e.control);
+        EXPECT_EQ(iface->role(), e.role);
+        EXPECT_EQ(iface->text(QAccessible::Name), e.name);
+        EXPECT_FALSE(e.name.isNull() && e.role != QAccessible::ProgressBar);
+        EXPECT_EQ(!iface->state().invisible && !iface->state().offscreen, e.showing);
+        EXPECT_FALSE(iface->state().disabled);
+    }
+    // The caption and its bar name each other.
+    const auto captioned = of(form().TrackBar3)->relations(QAccessible::Label);
+    ASSERT_EQ(captioned.size(), 1);
+    EXPECT_EQ(captioned.front().first, of(form().Label21));
+    EXPECT_EQ(of(form().ComboBox1)->text(QAccessible::Description), QStringLiteral("RUSSIAN"));
+}
+
+TEST_F(ScreenReaderWindow, TheApplicationListsTheWindowAndNotTheControlsWidgets) {
+    QAccessibleInterface* application = QAccessible::queryAccessibleInterface(qApp);
+    bool windowListed = false;
+    for (int i = 0; i < application->childCount(); ++i) {
+        QObject* object = application->child(i)->object();
+        windowListed = windowListed || object == view.get();
+        const auto* widget = qobject_cast<QWidget*>(object);
+        EXPECT_FALSE(widget != nullptr && widget->graphicsProxyWidget() != nullptr)
+            << object->objectName().toStdString();
+    }
+    EXPECT_TRUE(windowListed);
+}
+
+TEST_F(ScreenReaderWindow, Button10IsAToggleWhosePressGoesThroughTheForm) {
+    QAccessibleInterface* multiplication = of(form().Button10);
+    ASSERT_EQ(multiplication->actionInterface()->actionNames(),
+              QStringList{QAccessibleActionInterface::pressAction()});
+    EXPECT_TRUE(multiplication->state().checkable);
+
+    press(form().Button11);
+    ASSERT_EQ(form().Operation, 3);
+    for (int i = 0; i < 2; ++i) {
+        const bool before = form().Button10.pressed();
+        press(form().Button10);
+        EXPECT_EQ(form().Operation, 2);
+        EXPECT_NE(form().Button10.pressed(), before);
+        EXPECT_EQ(multiplication->state().checked, form().Button10.pressed());
+        EXPECT_EQ(multiplication->state().pressed, form().Button10.pressed());
+    }
+}
+
+TEST_F(ScreenReaderWindow, HiddenAndCoveredControlsAreNotPressed) {
+    press(form().Button12);  // Start
+    ASSERT_EQ(form().Button12.tag(), 1);
+    // The help button is hidden during a run: not offered, and a press on it does nothing.
+    ASSERT_FALSE(form().Button18.visible());
+    EXPECT_FALSE(childNames().contains(QStringLiteral("Button18")));
+    const unsigned table = form().Panel1Viewer.pictureVersion();
+    press(form().Button18);
+    EXPECT_EQ(form().Panel1Viewer.pictureVersion(), table);
+    EXPECT_FALSE(form().Button18.visible());
+    EXPECT_EQ(form().Button12.tag(), 1);
+
+    // The run settings are shown but cannot be moved during a run.
+    QAccessibleInterface* count = of(form().TrackBar2);
+    EXPECT_TRUE(count->state().disabled);
+    const double exercises = form().TrackBar2.value();
+    count->valueInterface()->setCurrentValue(exercises + 5);
+    EXPECT_EQ(form().TrackBar2.value(), exercises);
+    press(form().Button12);  // Stop
+
+    // Outside the game the difficulty bar lies under Button13 and Button14: offered, not
+    // showing, and not to be moved.
+    QAccessibleInterface* difficulty = of(form().TrackBar3);
+    EXPECT_TRUE(difficulty->state().offscreen);
+    const double level = form().TrackBar3.value();
+    difficulty->valueInterface()->setCurrentValue(level == 5 ? 6 : 5);
+    EXPECT_EQ(form().TrackBar3.value(), level);
+
+    run([this] { form().Button15Click(); });
+    // In the game it is uncovered, and set through its slider.
+    EXPECT_FALSE(difficulty->state().offscreen);
+    difficulty->valueInterface()->setCurrentValue(5);
+    EXPECT_EQ(form().TrackBar3.value(), 5);
+    EXPECT_EQ(form().TrackBar3.tag(), 5);
+}
+
+TEST_F(ScreenReaderWindow, TheAnswerTableIsATableOfNumbersAnsweredThroughItsCells) {
+    QAccessibleInterface* grid = of(form().Panel1Viewer);
+    // Before Start the viewer shows the title page, read as its words.
+    EXPECT_EQ(grid->role(), QAccessible::StaticText);
+    EXPECT_EQ(grid->tableInterface(), nullptr);
+    EXPECT_TRUE(grid->text(QAccessible::Name).contains(form().uiText(35).simplified()));
+
+    press(form().Button12);
+    ASSERT_EQ(grid->role(), QAccessible::Table);
+    ASSERT_NE(grid->tableInterface(), nullptr);
+    EXPECT_EQ(grid->childCount(), 90);
+    EXPECT_TRUE(told(QAccessible::ObjectReorder, view->widgetFor(form().Panel1Viewer)));
+    QAccessibleInterface* fiftySix = cell(56);
+    EXPECT_EQ(fiftySix->text(QAccessible::Name), QStringLiteral("56"));
+    EXPECT_EQ(fiftySix->tableCellInterface()->rowIndex(), 5);
+    EXPECT_EQ(fiftySix->tableCellInterface()->columnIndex(), 5);
+    EXPECT_EQ(fiftySix->parent(), grid);
+    EXPECT_EQ(grid->indexOfChild(fiftySix), 55);
+    // The cell lies where the window shows it.
+    EXPECT_TRUE(fiftySix->rect().contains(view->mapToGlobal(
+        view->mapFromDesign(QPointF(416, 87) + QPointF(5.5 * 78.3, 5.5 * 70.2)).toPoint())));
+
+    // The table says what to answer; an answer given through a cell is taken as a press there.
+    const QString exercise = form().Label7.text();
+    EXPECT_EQ(grid->text(QAccessible::Description), exercise);
+    toldEvents().clear();
+    const int answer = form().ExpectedAnswer;
+    pressCell(answer);
+    ASSERT_EQ(form().RecentAnswers[form().Operation].size(), 1u);
+    EXPECT_EQ(form().RecentAnswers[form().Operation].back().Clicked, answer);
+    EXPECT_FALSE(form().RecentAnswers[form().Operation].back().Wrong);
+    EXPECT_EQ(grid->text(QAccessible::Description), form().Label7.text());
+    EXPECT_TRUE(told(QAccessible::DescriptionChanged, view->widgetFor(form().Panel1Viewer)));
+    // The exercise column says how it went.
+    QAccessibleInterface* column = of(form().Panel3Viewer);
+    const RecentAnswer& taken = form().RecentAnswers[form().Operation].back();
+    EXPECT_TRUE(
+        column->text(QAccessible::Name)
+            .startsWith(QStringLiteral("%1x%2=%3").arg(taken.First).arg(taken.Second).arg(answer)));
+    EXPECT_TRUE(told(QAccessible::NameChanged, view->widgetFor(form().Panel3Viewer)));
+    EXPECT_EQ(of(form().ProgressBar1)->valueInterface()->currentValue().toDouble(), 1.0);
+
+    // The pressed cell is the focus cell, and the focused child of the focused table.
+    EXPECT_EQ(keys->focusCell(), (widgets::GridCell{(answer - 1) % 10 + 1, (answer - 1) / 10 + 1}));
+    view->widgetFor(form().Panel1Viewer)->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(grid->focusChild(), cell(answer));
+    EXPECT_TRUE(cell(answer)->state().focused);
+    EXPECT_FALSE(cell(answer == 1 ? 2 : 1)->state().focused);
+    toldEvents().clear();
+    QTest::keyClick(view->windowHandle(), Qt::Key_Right);
+    ASSERT_FALSE(toldEvents().empty());
+    EXPECT_EQ(toldEvents().back().type, QAccessible::Focus);
+    EXPECT_EQ(toldEvents().back().name, grid->focusChild()->text(QAccessible::Name));
+}
+
+TEST_F(ScreenReaderWindow, AWrongAnswerInErrorCorrectionIsToldWithTheSign) {
+    // One wrong answer gives error correction an exercise to ask.
+    press(form().Button12);
+    pressCell(form().ExpectedAnswer == 1 ? 2 : form().ExpectedAnswer - 1);
+    press(form().Button12);
+    press(form().Button13);
+    press(form().Button12);
+    ASSERT_EQ(form().NumberMode, 2);
+    const QString exercise = form().Label7.text();
+
+    pressCell(form().ExpectedAnswer == 1 ? 2 : form().ExpectedAnswer - 1);
+    ASSERT_TRUE(form().Label16.visible());
+    EXPECT_EQ(of(form().Panel1Viewer)->text(QAccessible::Description),
+              exercise + QStringLiteral(". ") + form().Label16.text());
+}
+
+TEST_F(ScreenReaderWindow, TheBoardSaysWhichCellsAreChosen) {
+    run([this] { form().Button15Click(); });
+    press(form().Button12);
+    ASSERT_EQ(form().Button12.tag(), 1);
+    QAccessibleInterface* first = cell(1);
+    EXPECT_EQ(first->text(QAccessible::Name), QString::number(form().Board[1][1].Value));
+    EXPECT_EQ(first->text(QAccessible::Description), QString());
+    toldEvents().clear();
+    pressCell(1);
+    ASSERT_EQ(form().Board[1][1].Mark, 2);
+    EXPECT_EQ(first->text(QAccessible::Description), QStringLiteral("выбрано"));
+    EXPECT_TRUE(std::any_of(toldEvents().begin(), toldEvents().end(), [&](const ToldEvent& e) {
+        return e.type == QAccessible::DescriptionChanged &&
+               e.name == first->text(QAccessible::Name);
+    }));
+    // The points and the level are part of what the board's reader hears.
+    const QString prompt = of(form().Panel1Viewer)->text(QAccessible::Description);
+    EXPECT_TRUE(prompt.contains(form().Label5.text()));
+    EXPECT_TRUE(prompt.contains(form().Label10.text()));
+}
+
+TEST_F(ScreenReaderWindow, NothingIsToldWhileNoScreenReaderListens) {
+    listening = false;
+    press(form().Button12);
+    pressCell(form().ExpectedAnswer);
+    EXPECT_TRUE(toldEvents().empty());
+}
+
+}  // namespace
