@@ -114,7 +114,8 @@ ui::AccessibleRoles accessibleRoles(TForm3& form) {
     roles.captions = {{&f->TrackBar2, &f->Label2},
                       {&f->TrackBar1, &f->Label3},
                       {&f->TrackBar3, &f->Label21},
-                      {&f->ComboBox1, &f->Label15}};
+                      {&f->ComboBox1, &f->Label15},
+                      {&f->PupilBox, &f->PupilLabel}};
     roles.pictures = {{&f->Panel3Viewer, [f] { return exerciseColumnText(*f); }}};
     roles.prompt = {&f->Label10, &f->Label14, &f->Label9, &f->Label5, &f->Label7, &f->Label16};
     roles.page = [f] {

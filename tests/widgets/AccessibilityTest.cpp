@@ -138,6 +138,8 @@ TEST_F(ScreenReaderWindow, TheControlsAreTheWindowsChildrenInTheKeyboardsOrder) 
         {&form().TrackBar3, QAccessible::Slider, form().Label21.text(), false},
         {&form().Label21, QAccessible::StaticText, form().Label21.text(), false},
         {&form().ComboBox1, QAccessible::ComboBox, form().Label15.text(), true},
+        // Hidden here, with no pupils attached, but named by its caption all the same.
+        {&form().PupilBox, QAccessible::ComboBox, form().PupilLabel.text(), false},
         {&form().ProgressBar1, QAccessible::ProgressBar, QString(), true},
     };
     for (const auto& e : expected) {
