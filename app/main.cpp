@@ -205,7 +205,11 @@ int answerReport(int argc, char** argv) {
             endWithError(QStringLiteral("There is no documents folder to write the report to."));
         }
         request.target = report::datedReportName(
-            documents, request.language.value_or(report::Language::British), request.moment);
+            documents,
+            request.language.value_or(QLocale::system().language() == QLocale::Russian
+                                          ? report::Language::Russian
+                                          : report::Language::British),
+            request.moment);
     } else {
         request.target = parser.value(QStringLiteral("report"));
     }
