@@ -2,16 +2,19 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <variant>
 #include <vector>
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextDocument>
@@ -54,6 +57,7 @@ constexpr int kGridShownWidth = 380;
 constexpr double kPrintRatio = 1.5;
 constexpr int kBarsShownHeight = 16;
 constexpr double kBarsRatio = 1.25;
+constexpr int kPdfResolution = 300;
 
 // Exercises answered fewer times than this say too little to be practised next.
 constexpr std::uint16_t kFewAnswers = 3;
@@ -361,7 +365,8 @@ QImage statisticsTable(int operation, const ExerciseCountTable& counts, const We
         ui::Canvas canvas(bitmap);
         game::paintGrid(canvas, content);
     }
-    QImage image = bitmap.image();
+    // Opaque, so that the PDF keeps no transparency mask, and a copy of the bitmap's own pixels.
+    QImage image = bitmap.image().convertToFormat(QImage::Format_RGB32);
     image.setDevicePixelRatio(1);
     return image;
 }
@@ -383,12 +388,12 @@ std::vector<QImage> markBars(const OperationFigures& f) {
         content.markCounts = &f.markCounts;
         trainer::paintExerciseColumn(canvas, content);
     }
+    const QImage column = bitmap.image().convertToFormat(QImage::Format_RGB32);
     std::vector<QImage> rows;
     for (int row = 1; row <= 9; ++row) {
-        QImage strip =
-            bitmap.image().copy(0, static_cast<int>((row - 1) * kMarkRowHeight * kBarsRatio),
-                                static_cast<int>(kBarsWidth * kBarsRatio),
-                                static_cast<int>(kMarkRowHeight * kBarsRatio));
+        QImage strip = column.copy(0, static_cast<int>((row - 1) * kMarkRowHeight * kBarsRatio),
+                                   static_cast<int>(kBarsWidth * kBarsRatio),
+                                   static_cast<int>(kMarkRowHeight * kBarsRatio));
         strip.setDevicePixelRatio(1);
         rows.push_back(strip);
     }
@@ -786,6 +791,49 @@ Outcome failure(const QString& message) {
     return {1, message, {}};
 }
 
+// Lays the HTML out on the pages and prints them. Printed by hand rather than by
+// QTextDocument::print, whose painter would store the tables' flat colours as JPEG: lossless
+// they are sharper and a fraction of the size.
+void writePdf(QIODevice& device, const QString& title,
+              const std::function<QString(Pictures&)>& html) {
+    QPdfWriter writer(&device);
+    writer.setResolution(kPdfResolution);
+    writer.setPageSize(QPageSize(usesLetter() ? QPageSize::Letter : QPageSize::A4));
+    writer.setPageMargins(QMarginsF(15, 15, 15, 20), QPageLayout::Millimeter);
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("Kestrova"));
+
+    QTextDocument document;
+    // Sizes in points and CSS pixels are measured on the PDF's own resolution.
+    document.documentLayout()->setPaintDevice(&writer);
+    const QSizeF page = writer.pageLayout().paintRectPixels(writer.resolution()).size();
+    document.setPageSize(page);
+    document.setDefaultFont(QFont(ui::familyName(ui::FontFamily::Default), 10));
+    DocumentPictures pictures(document);
+    document.setHtml(html(pictures));
+
+    QPainter painter(&writer);
+    painter.setRenderHint(QPainter::LosslessImageRendering);
+    const int pages = document.pageCount();
+    for (int p = 0; p < pages; ++p) {
+        if (p > 0) {
+            writer.newPage();
+        }
+        painter.save();
+        painter.translate(0, -p * page.height());
+        document.drawContents(&painter, QRectF(QPointF(0, p * page.height()), page));
+        painter.restore();
+        // The page's number in the bottom margin.
+        painter.setFont(QFont(ui::familyName(ui::FontFamily::Default), 9));
+        painter.drawText(QRectF(0, page.height(), page.width(), kPdfResolution / 3.0),
+                         Qt::AlignCenter, QString::number(p + 1));
+    }
+}
+
+QString documentTitle(const Request& request, const Collected& collected) {
+    return text(reportLanguage(request, collected), Text::Title);
+}
+
 }  // namespace
 
 QString datedReportName(const QString& folder, Language language, double moment) {
@@ -824,16 +872,8 @@ Outcome writeReport(const Request& request) {
         InlinePictures pictures;
         file.write(documentHtml(request, collected, pictures).toUtf8());
     } else {
-        QTextDocument document;
-        DocumentPictures pictures(document);
-        document.setDefaultFont(QFont(ui::familyName(ui::FontFamily::Default), 10));
-        document.setHtml(documentHtml(request, collected, pictures));
-        QPdfWriter writer(&file);
-        writer.setPageSize(QPageSize(usesLetter() ? QPageSize::Letter : QPageSize::A4));
-        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-        writer.setTitle(text(reportLanguage(request, collected), Text::Title));
-        writer.setCreator(QStringLiteral("Kestrova"));
-        document.print(&writer);
+        writePdf(file, documentTitle(request, collected),
+                 [&](Pictures& pictures) { return documentHtml(request, collected, pictures); });
     }
     if (!file.commit()) {
         return failure(QStringLiteral("The report cannot be written to %1: %2.")
