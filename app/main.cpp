@@ -5,6 +5,8 @@
 #include <exception>
 #include <optional>
 
+#include <malloc.h>
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
@@ -155,6 +157,10 @@ bool givenOption(int argc, char** argv, const char* name) {
 // The progress report: written without a window and without the data folder's lock, so that it
 // can run beside an open program; it only reads there.
 int answerReport(int argc, char** argv) {
+    // The PDF's pictures pass through buffers of megabytes, one after another: kept in the heap
+    // rather than mapped and unmapped each time, their pages are not faulted in again and again.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
     // Nothing is shown: the pictures are drawn off the screen, also on a machine with no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const QGuiApplication app(argc, argv);
