@@ -366,7 +366,7 @@ QImage statisticsTable(ui::Bitmap& bitmap, int operation, const ExerciseCountTab
         game::paintGrid(canvas, content);
     }
     // Opaque, so that the PDF keeps no transparency mask, and a copy of the bitmap's own pixels.
-    QImage image = bitmap.image().convertToFormat(QImage::Format_RGB32);
+    QImage image = bitmap.image().convertToFormat(QImage::Format_RGB888);
     image.setDevicePixelRatio(1);
     return image;
 }
