@@ -400,14 +400,22 @@ std::vector<QImage> markBars(ui::Bitmap& bitmap, const OperationFigures& f) {
 }
 
 // Where the pictures of a document go: inside an HTML file, or to the PDF's document.
+using Drawing = std::function<QImage(ui::Bitmap& bitmap)>;
+
 class Pictures {
   public:
     virtual ~Pictures() = default;
     virtual QString add(const QImage& image) = 0;
+    // A large picture, drawn into the given bitmap when it is needed.
+    virtual QString add(const Drawing& draw) = 0;
+
+  protected:
+    ui::Bitmap tableBitmap_{kPrintRatio};
 };
 
 class InlinePictures : public Pictures {
   public:
+    QString add(const Drawing& draw) override { return add(draw(tableBitmap_)); }
     QString add(const QImage& image) override {
         QByteArray png;
         QBuffer buffer(&png);
@@ -417,17 +425,36 @@ class InlinePictures : public Pictures {
     }
 };
 
-class DocumentPictures : public Pictures {
+// The PDF's document. Its tables are drawn only when their page is printed and not kept: held
+// all at once they would take fresh memory, whose first touch costs more than drawing them.
+class ReportDocument : public QTextDocument, public Pictures {
   public:
-    explicit DocumentPictures(QTextDocument& document) : document_(document) {}
     QString add(const QImage& image) override {
         const QString name = QStringLiteral("picture%1").arg(++count_);
-        document_.addResource(QTextDocument::ImageResource, QUrl(name), image);
+        addResource(QTextDocument::ImageResource, QUrl(name), image);
+        return name;
+    }
+    QString add(const Drawing& draw) override {
+        const QString name = QStringLiteral("table%1").arg(drawings_.size());
+        drawings_.push_back(draw);
         return name;
     }
 
+  protected:
+    QVariant loadResource(int type, const QUrl& name) override {
+        const QString path = name.toString();
+        if (type == QTextDocument::ImageResource && path.startsWith(QLatin1String("table"))) {
+            bool number = false;
+            const auto index = static_cast<std::size_t>(path.mid(5).toULongLong(&number));
+            if (number && index < drawings_.size()) {
+                return drawings_[index](tableBitmap_);
+            }
+        }
+        return QTextDocument::loadResource(type, name);
+    }
+
   private:
-    QTextDocument& document_;
+    std::vector<Drawing> drawings_;
     int count_ = 0;
 };
 
@@ -478,11 +505,12 @@ class Html {
         }
         out_ += QStringLiteral("</ul>\n");
     }
-    void picture(const QImage& image, int width) {
-        const int height = static_cast<int>(
-            std::lround(width * static_cast<double>(image.height()) / image.width()));
+    // The statistics table, shown `width` wide.
+    void table(const Drawing& draw, int width) {
+        const int height =
+            static_cast<int>(std::lround(width * static_cast<double>(kGridHeight) / kGridWidth));
         out_ += QStringLiteral("<p><img src=\"%1\" width=\"%2\" height=\"%3\" alt=\"\"></p>\n")
-                    .arg(pictures_.add(image))
+                    .arg(pictures_.add(draw))
                     .arg(width)
                     .arg(height);
     }
@@ -496,8 +524,7 @@ class Html {
     }
     void raw(const QString& html) { out_ += html; }
 
-    // Drawn again for every picture: the memory of one is used for the next.
-    ui::Bitmap gridBitmap{kPrintRatio};
+    // Drawn again for every row of bars: the memory of one is used for the next.
     ui::Bitmap columnBitmap{kBarsRatio};
 
     QString document(const QString& title) const {
@@ -542,8 +569,10 @@ void pupilOperation(Html& html, const PupilFigures& pupil, const OperationFigure
             ? text(l, Text::Period).arg(dateText(l, f.periodStart), dateText(l, f.periodEnd))
             : text(l, Text::NoPeriod));
     html.heading(2, text(l, Text::ErrorRates));
-    html.picture(statisticsTable(html.gridBitmap, f.operation, f.counts, f.errors.weights, l),
-                 kGridShownWidth);
+    html.table(
+        [operation = f.operation, counts = f.counts, weights = f.errors.weights,
+         l](ui::Bitmap& bitmap) { return statisticsTable(bitmap, operation, counts, weights, l); },
+        kGridShownWidth);
 
     const std::vector<QImage> bars = markBars(html.columnBitmap, f);
     QString table =
@@ -653,8 +682,11 @@ void classPages(Html& html, const std::vector<PupilFigures>& pupils, Language l)
                                 operationName(l, operation));
         }
         html.heading(2, text(l, Text::ErrorRates));
-        html.picture(statisticsTable(html.gridBitmap, operation, counts, weights, l),
-                     kGridShownWidth);
+        html.table(
+            [operation, counts, weights, l](ui::Bitmap& bitmap) {
+                return statisticsTable(bitmap, operation, counts, weights, l);
+            },
+            kGridShownWidth);
         html.heading(2, text(l, Text::MostMissed));
         QStringList missed;
         for (const Exercise& e : mostMissed(sums)) {
@@ -808,14 +840,13 @@ void writePdf(QIODevice& device, const QString& title,
     writer.setTitle(title);
     writer.setCreator(QStringLiteral("Kestrova"));
 
-    QTextDocument document;
+    ReportDocument document;
     // Sizes in points and CSS pixels are measured on the PDF's own resolution.
     document.documentLayout()->setPaintDevice(&writer);
     const QSizeF page = writer.pageLayout().paintRectPixels(writer.resolution()).size();
     document.setPageSize(page);
     document.setDefaultFont(QFont(ui::familyName(ui::FontFamily::Default), 10));
-    DocumentPictures pictures(document);
-    document.setHtml(html(pictures));
+    document.setHtml(html(document));
 
     QPainter painter(&writer);
     painter.setRenderHint(QPainter::LosslessImageRendering);

@@ -241,6 +241,17 @@ TEST_F(Report, ThePdfHoldsEveryPupilTheirMarksAndTheClassPage) {
         }
     }
 
+    // The statistics tables are in it as pictures: per pupil and operation, and the class's two.
+    QProcess images;
+    images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), target + "all.pdf"});
+    ASSERT_TRUE(images.waitForFinished(30000));
+    int tables = 0;
+    for (const QString& line : QString::fromUtf8(images.readAllStandardOutput()).split('\n')) {
+        const QStringList fields = line.simplified().split(' ');
+        tables += fields.size() > 4 && fields[2] == "image" && fields[3].toInt() > 500;
+    }
+    EXPECT_EQ(tables, 3 * 2 + 2);
+
     // The class page in the language asked for.
     ASSERT_EQ(write(QStringLiteral("en.pdf"), {}, report::Language::American).status, 0);
     const QString american = pdfText(target + "en.pdf");
