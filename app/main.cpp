@@ -5,8 +5,12 @@
 #include <exception>
 #include <optional>
 
+#include <malloc.h>
+
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
 
@@ -15,6 +19,7 @@
 #include "app/PupilCommands.h"
 #include "app/SingleInstance.h"
 #include "app/Texts.h"
+#include "report/Report.h"
 #include "ui/Bitmap.h"
 #include "ui/Clock.h"
 #include "ui/Fonts.h"
@@ -54,6 +59,20 @@ void describeCommandLine(QCommandLineParser& parser) {
          QStringLiteral("Moves the folder of the pupil <name> to the trash and ends."),
          QStringLiteral("name")},
         {QStringLiteral("list-pupils"), QStringLiteral("Prints the pupils' names and ends.")},
+        {QStringLiteral("report"),
+         QStringLiteral("Writes the progress report of the pupils to <file> (.pdf, .html or .csv) "
+                        "and ends. With --pupil, of those pupils only."),
+         QStringLiteral("file")},
+        {QStringLiteral("open-report"),
+         QStringLiteral("Writes the PDF report of all pupils into the documents folder under "
+                        "today's date, opens it and ends.")},
+        {QStringLiteral("data"),
+         QStringLiteral("Reports on the data folder <folder> (repeatable) instead of this "
+                        "account's."),
+         QStringLiteral("folder")},
+        {QStringLiteral("language"),
+         QStringLiteral("Writes the report's class page in <language>: ru, en-GB or en-US."),
+         QStringLiteral("language")},
     });
 }
 
@@ -125,6 +144,98 @@ void answerPupilCommands(const QCommandLineParser& parser, bool parsed) {
     std::exit(outcome.status);
 }
 
+bool givenOption(int argc, char** argv, const char* name) {
+    const QByteArray option = QByteArray("--") + name;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == option || argument.startsWith(option + '=')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The progress report: written without a window and without the data folder's lock, so that it
+// can run beside an open program; it only reads there.
+int answerReport(int argc, char** argv) {
+    // The PDF's pictures pass through buffers of megabytes, one after another: kept in the heap
+    // rather than mapped and unmapped each time, their pages are not faulted in again and again.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    // Nothing is shown: the pictures are drawn off the screen, also on a machine with no display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QGuiApplication app(argc, argv);
+    QCommandLineParser parser;
+    describeCommandLine(parser);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        endWithError(parser.errorText());
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        endWithError(QStringLiteral("Unexpected argument '%1'.")
+                         .arg(parser.positionalArguments().constFirst()));
+    }
+    const bool open = parser.isSet(QStringLiteral("open-report"));
+    if (open == parser.isSet(QStringLiteral("report"))) {
+        endWithError(QStringLiteral("Give either --report FILE or --open-report."));
+    }
+    for (const char* name : kPupilCommands) {
+        if (parser.isSet(QLatin1String(name))) {
+            endWithError(QStringLiteral("A report goes without the pupils' commands."));
+        }
+    }
+    report::Request request;
+    request.moment = ui::SystemClock().now();
+    request.pupils = parser.values(QStringLiteral("pupil"));
+    for (const QString& folder : parser.values(QStringLiteral("data"))) {
+        request.dataFolders << QDir::cleanPath(folder) + QLatin1Char('/');
+    }
+    request.foldersOfOthers = !request.dataFolders.isEmpty();
+    if (request.dataFolders.isEmpty()) {
+        const QString dataFolder = dataFolderPath();
+        if (dataFolder.isEmpty()) {
+            endWithError(fileMessage(2, kMessageNoDataLocation));
+        }
+        request.dataFolders << dataFolder;
+    }
+    if (parser.isSet(QStringLiteral("language"))) {
+        report::Language language;
+        if (!report::languageFromName(parser.value(QStringLiteral("language")), language)) {
+            endWithError(QStringLiteral("Unknown language '%1': give ru, en-GB or en-US.")
+                             .arg(parser.value(QStringLiteral("language"))));
+        }
+        request.language = language;
+    }
+    if (open) {
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (documents.isEmpty() || !QDir().mkpath(documents)) {
+            endWithError(QStringLiteral("There is no documents folder to write the report to."));
+        }
+        request.target = report::datedReportName(
+            documents,
+            request.language.value_or(QLocale::system().language() == QLocale::Russian
+                                          ? report::Language::Russian
+                                          : report::Language::British),
+            request.moment);
+    } else {
+        request.target = parser.value(QStringLiteral("report"));
+    }
+    ui::loadBundledFonts();
+    const report::Outcome outcome = report::writeReport(request);
+    for (const QString& line : outcome.skipped) {
+        print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + line + '\n');
+    }
+    if (outcome.status != 0) {
+        endWithError(outcome.error);
+    }
+    if (open && !QProcess::startDetached(QStringLiteral("xdg-open"), {request.target})) {
+        endWithError(QStringLiteral("The report was written to %1 but could not be opened.")
+                         .arg(request.target));
+    }
+    print(stdout, request.target + '\n');
+    return 0;
+}
+
 // --help and --version are answered before the window system is reached, so that both work
 // without a display. Qt's own options (-platform, -style ...) are not known until the
 // application is made, so mistakes are reported later, by argumentsAccepted.
@@ -146,6 +257,10 @@ void answerInformationOptions(int argc, char** argv) {
         std::exit(EXIT_SUCCESS);
     }
     answerPupilCommands(parser, parsed);
+    if (parsed &&
+        (parser.isSet(QStringLiteral("data")) || parser.isSet(QStringLiteral("language")))) {
+        endWithError(QStringLiteral("--data and --language go with --report."));
+    }
 }
 
 // An unknown option ends the program with a message and status 1 (inside process), and so
@@ -172,6 +287,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QApplication::setApplicationVersion(QStringLiteral(KESTROVA_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(KESTROVA_APP_ID));
+    if ((givenOption(argc, argv, "report") || givenOption(argc, argv, "open-report")) &&
+        !givenOption(argc, argv, "help") && !givenOption(argc, argv, "version")) {
+        return answerReport(argc, argv);
+    }
     answerInformationOptions(argc, argv);
 
     // Started from the menu, fontconfig reads its configuration beside the connection to the

@@ -119,7 +119,7 @@ std::array<std::uint8_t, N> recordAt(const QByteArray& bytes, qsizetype offset) 
 
 }  // namespace
 
-std::variant<ErrorFileContent, FileFailure> readErrorFile(const QString& path, double moment) {
+std::variant<ErrorFileContent, FileFailure> readErrorFileInPlace(const QString& path) {
     auto read = readWholeFile(path);
     if (auto* failure = std::get_if<FileFailure>(&read)) {
         return *failure;
@@ -135,13 +135,20 @@ std::variant<ErrorFileContent, FileFailure> readErrorFile(const QString& path, d
         content.records.push_back(decodeTerror(recordAt<Terror::kSize>(*bytes, i * Terror::kSize)));
     }
     if (bytes->size() % Terror::kSize != 0) {
-        content.damaged = moveAside(path, bytes->size(), moment);
+        content.damaged = SetAside{QFileInfo(path).fileName(), {}, bytes->size()};
     }
     return content;
 }
 
-std::variant<ProgressFileContent, FileFailure> readProgressFile(const QString& path,
-                                                                double moment) {
+std::variant<ErrorFileContent, FileFailure> readErrorFile(const QString& path, double moment) {
+    auto read = readErrorFileInPlace(path);
+    if (auto* content = std::get_if<ErrorFileContent>(&read); content && content->damaged) {
+        content->damaged = moveAside(path, content->damaged->length, moment);
+    }
+    return read;
+}
+
+std::variant<ProgressFileContent, FileFailure> readProgressFileInPlace(const QString& path) {
     auto read = readWholeFile(path);
     if (auto* failure = std::get_if<FileFailure>(&read)) {
         return *failure;
@@ -152,12 +159,21 @@ std::variant<ProgressFileContent, FileFailure> readProgressFile(const QString& p
         return content;
     }
     if (bytes->size() < ProgressRecord::kSize) {
-        content.damaged = moveAside(path, bytes->size(), moment);
+        content.damaged = SetAside{QFileInfo(path).fileName(), {}, bytes->size()};
         return content;
     }
     // Bytes after the first record are not read.
     content.record = decodeProgressRecord(recordAt<ProgressRecord::kSize>(*bytes, 0));
     return content;
+}
+
+std::variant<ProgressFileContent, FileFailure> readProgressFile(const QString& path,
+                                                                double moment) {
+    auto read = readProgressFileInPlace(path);
+    if (auto* content = std::get_if<ProgressFileContent>(&read); content && content->damaged) {
+        content->damaged = moveAside(path, content->damaged->length, moment);
+    }
+    return read;
 }
 
 std::optional<ProgressRecord> peekProgressRecord(const QString& path) {

@@ -57,6 +57,11 @@ struct ProgressFileContent {
 std::variant<ErrorFileContent, FileFailure> readErrorFile(const QString& path, double moment);
 std::variant<ProgressFileContent, FileFailure> readProgressFile(const QString& path, double moment);
 
+// The same, read without moving or changing anything: a damaged file is reported in `damaged`
+// (with no new name) and stays where it is. For readers that must leave the folder as it is.
+std::variant<ErrorFileContent, FileFailure> readErrorFileInPlace(const QString& path);
+std::variant<ProgressFileContent, FileFailure> readProgressFileInPlace(const QString& path);
+
 // The record of a Save.dat that holds one, read without moving anything: for a look at the stored
 // settings by a copy of the program that must leave the folder as it is.
 std::optional<ProgressRecord> peekProgressRecord(const QString& path);

@@ -5,6 +5,7 @@
 #include <QXmlStreamReader>
 
 #include "app/Texts.h"
+#include "report/ReportTexts.h"
 
 namespace {
 
@@ -60,4 +61,18 @@ TEST(MenuEntryAndSoftwareCentre, DescribeTheProgramWithTheTitleLineOfEachLanguag
         SCOPED_TRACE(c.where);
         EXPECT_EQ(c.shown.toStdString(), titleLine(c.row).toStdString());
     }
+}
+
+TEST(MenuEntryAndSoftwareCentre, OffersTheProgressReportInTheReportsOwnWords) {
+    // The keys of the action's group, which follows the entry's own.
+    const QString entry = readAll(KESTROVA_DESKTOP_ENTRY);
+    const qsizetype group = entry.indexOf(QStringLiteral("\n[Desktop Action progress-report]\n"));
+    ASSERT_GE(group, 0) << entry.toStdString();
+    EXPECT_TRUE(entry.left(group).contains(QStringLiteral("\nActions=progress-report;\n")));
+    const QStringList keys = entry.mid(group).split(QLatin1Char('\n'));
+    EXPECT_TRUE(keys.contains(QStringLiteral("Name=") +
+                              report::text(report::Language::British, report::Text::Title)));
+    EXPECT_TRUE(keys.contains(QStringLiteral("Name[ru]=") +
+                              report::text(report::Language::Russian, report::Text::Title)));
+    EXPECT_TRUE(keys.contains(QStringLiteral("Exec=kestrova --open-report")));
 }

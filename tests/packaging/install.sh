@@ -44,11 +44,15 @@ if grep -E '^(E|W):' <<<"$report"; then
     fail "appstreamcli reports errors or warnings"
 fi
 
-# The menu starts the installed program, and the software centre knows the entry. Without a
+# The menu starts the installed program (also for its actions), and the software centre knows the entry. Without a
 # home page the software-centre data names no web address; with one, it shows pictures that
 # docs/ has.
-exec_line=$(sed -n 's/^Exec=//p' "$desktop")
-[ -x "$prefix/bin/${exec_line%% *}" ] || fail "Exec=$exec_line names no installed program"
+# The entry's command and each action's.
+exec_lines=$(sed -n 's/^Exec=//p' "$desktop")
+[ -n "$exec_lines" ] || fail "the menu entry has no Exec line"
+while IFS= read -r exec_line; do
+    [ -x "$prefix/bin/${exec_line%% *}" ] || fail "Exec=$exec_line names no installed program"
+done <<<"$exec_lines"
 grep -qx "Icon=$id" "$desktop" || fail "the menu entry does not name the icon $id"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
     fail "the software-centre data does not launch $id.desktop"

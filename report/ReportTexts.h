@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+namespace report {
+
+// The languages a report is written in: the window's three.
+enum class Language { Russian, British, American };
+
+// The language a pupil's Save.dat names (an unknown code reads as Russian, as in the window).
+Language languageOfCode(int languageCode);
+// "ru", "en-GB", "en-US"; nothing for another text.
+bool languageFromName(const QString& name, Language& language);
+// The locale whose dates and page size go with the language.
+QLocale localeOf(Language language);
+// The row of the window's interface texts (UiText) for the language.
+int interfaceRow(Language language);
+
+enum class Text {
+    Title,         // the document's title
+    ClassHeading,  // the class page's heading
+    MadeOn,        // %1 the date the report was made
+    Multiplication,
+    Division,
+    Period,     // %1 first day, %2 last day
+    NoPeriod,   // statistics without a recorded period
+    NoAnswers,  // a pupil or operation without answers
+    Number,
+    AllNumbers,  // the marks row of runs over all numbers
+    Answers,
+    LastMarks,
+    LatestMark,
+    ErrorRates,
+    TypicalErrors,
+    None,
+    PractiseNext,
+    PractiseEntry,  // %1 the exercise, %2 its error rate, %3 the number to choose
+    Pupil,
+    MostMissed,
+    MissedEntry,      // %1 the exercise, %2 errors, %3 answers, %4 error rate
+    Unreadable,       // heading of the files that could not be read
+    UnreadableEntry,  // %1 the pupil, %2 the file, %3 the reason
+    DamagedReason,    // a file whose length holds no whole record
+};
+
+// A report text in a language, from the one table of them.
+QString text(Language language, Text entry);
+
+}  // namespace report

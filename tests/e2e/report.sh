@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The report from the real program's command line, with no display: written with status 0, and
+# each mistake a message and status 1 with nothing at the target. --open-report writes into the
+# documents folder and hands the file to xdg-open (a stand-in here).
+# Usage: report.sh PROGRAM SAMPLE_PUPILS
+set -euo pipefail
+program=$1
+sample_pupils=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+"$sample_pupils" "$work/room" 3 5
+mkdir -p "$work/out" "$work/bin" "$work/home/Documents"
+printf '#!/bin/sh\necho "$1" >"%s/opened"\n' "$work" >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+run() {
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$work/home" \
+        XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work" XDG_CONFIG_HOME="$work/config" \
+        PATH="$work/bin:$PATH" timeout 60 "$program" "$@"
+}
+
+# arguments | status | a line the error output must contain
+cases=(
+    "--report $work/out/a.csv --data $work/room|0|"
+    "--report $work/out/b.pdf --data $work/room --pupil мария --pupil boris --language en-US|0|"
+    "--report $work/out/c.csv --data $work/nowhere|1|Kestrova: The folder \"$work/nowhere/\" does not exist."
+    "--report $work/out/c.csv --data $work/room --pupil Dora|1|There is no pupil \"Dora\""
+    "--report $work/out/c.txt --data $work/room|1|Kestrova: Unknown report format \"$work/out/c.txt\": give a file ending in .pdf, .html or .csv."
+    "--report $work/out/c.csv --data $work/room --language de|1|Kestrova: Unknown language 'de': give ru, en-GB or en-US."
+    "--report $work/none/c.csv --data $work/room|1|"
+    "--data $work/room|1|Kestrova: --data and --language go with --report."
+)
+for case in "${cases[@]}"; do
+    IFS='|' read -r arguments expected_status expected_line <<<"$case"
+    status=0
+    # shellcheck disable=SC2086  # the arguments are split on purpose
+    run $arguments >"$work/output" 2>"$work/errors" || status=$?
+    if [ "$status" -ne "$expected_status" ]; then
+        fail "'$arguments' ended with status $status, expected $expected_status: $(cat "$work/errors")"
+    elif [ -n "$expected_line" ] && ! grep -qF -- "$expected_line" "$work/errors"; then
+        fail "'$arguments' did not say '$expected_line'; it said: $(cat "$work/errors")"
+    fi
+done
+[ "$(head -c 4 "$work/out/b.pdf" 2>/dev/null)" = "%PDF" ] || fail "no PDF was written"
+grep -q "^Мария,multiplication,2,1," "$work/out/a.csv" || fail "the CSV lacks the rows of Мария"
+[ ! -e "$work/out/c.csv" ] && [ ! -e "$work/out/c.txt" ] || fail "a failed report left a file"
+[ "$(ls "$work/out")" = "$(printf 'a.csv\nb.pdf')" ] || fail "stray files: $(ls "$work/out")"
+
+run --open-report --data "$work/room" --language en-GB >"$work/output" 2>"$work/errors" ||
+    fail "--open-report ended with status $?: $(cat "$work/errors")"
+opened=$(cat "$work/opened" 2>/dev/null || true)
+case "$opened" in
+    "$work/home/Documents/Progress report "????-??-??.pdf) ;;
+    *) fail "--open-report opened '$opened'" ;;
+esac
+[ -n "$opened" ] && [ "$(head -c 4 "$opened")" = "%PDF" ] || fail "the opened report is no PDF"
+
+[ "$failures" -eq 0 ] && echo "ok the report's command line"
