@@ -52,10 +52,10 @@ constexpr int kColumnHeight = 450;
 constexpr int kBarsWidth = 94;
 constexpr int kMarkRowHeight = kColumnHeight / 9;
 // Shown sizes in CSS pixels (96 to the inch), and the pixels per design unit that print them:
-// the table 10 cm wide at about 250 dots per inch, a row of bars 4 mm high at about 370. The
+// the table 10 cm wide at about 200 dots per inch, a row of bars 4 mm high at about 370. The
 // PDF's time goes into storing the tables' pixels, so the table's ratio sets the report's speed.
 constexpr int kGridShownWidth = 380;
-constexpr double kPrintRatio = 1.25;
+constexpr double kPrintRatio = 1.0;
 constexpr int kBarsShownHeight = 16;
 constexpr double kBarsRatio = 1.25;
 constexpr int kPdfResolution = 300;
