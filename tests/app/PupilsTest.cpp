@@ -5,28 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 
 #include "persistence/ProgressFiles.h"
+#include "tests/support/FilesUnder.h"
 #include "tests/support/FormFixture.h"
 #include "tests/support/ScriptedNamePrompt.h"
 #include "tests/trainer/RunTestSupport.h"
 
 namespace {
-
-// Every file under a folder, by its path inside it, with its bytes.
-std::map<QString, QByteArray> filesUnder(const QString& folder) {
-    std::map<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-        files[QDir(folder).relativeFilePath(path)] = file.readAll();
-    }
-    return files;
-}
 
 int answersCounted(const TForm3& f, int operation, int number) {
     int sum = 0;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -12,6 +11,7 @@
 
 #include "app/SingleInstance.h"
 #include "pupils/Roster.h"
+#include "tests/support/FilesUnder.h"
 #include "tests/support/SaveGenerations.h"
 
 namespace {
@@ -28,6 +28,18 @@ QString workFolderTemplate() {
     const QString memory = QStringLiteral("/dev/shm");
     const QString parent = QFileInfo(memory).isWritable() ? memory : QDir::tempPath();
     return parent + QStringLiteral("/kestrova-kill-XXXXXX");
+}
+
+// The runtime folder Qt wants, private to its owner, in the work folder; empty when it cannot be
+// made.
+QString privateRuntimeFolder(const QTemporaryDir& dir) {
+    const QString runtimeFolder = dir.path() + QStringLiteral("/runtime");
+    if (!QDir().mkpath(runtimeFolder)) {
+        return QString();
+    }
+    QFile::setPermissions(runtimeFolder,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return runtimeFolder;
 }
 
 // Starts the child on the folder and waits until it saves.
@@ -55,10 +67,8 @@ TEST(SaveKill, AProgramKilledWhileSavingLeavesWholeFilesAndNothingElse) {
     QTemporaryDir dir(workFolderTemplate());
     ASSERT_TRUE(dir.isValid());
     const QString folder = dir.path() + QStringLiteral("/Kestrova/");
-    const QString runtimeFolder = dir.path() + QStringLiteral("/runtime");
-    ASSERT_TRUE(QDir().mkpath(runtimeFolder));
-    QFile::setPermissions(runtimeFolder,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QString runtimeFolder = privateRuntimeFolder(dir);
+    ASSERT_FALSE(runtimeFolder.isEmpty());
     const auto seed = std::random_device{}();
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> microseconds(0, 20000);
@@ -111,16 +121,6 @@ TEST(SaveKill, AProgramKilledWhileSavingLeavesWholeFilesAndNothingElse) {
                 cutOffSaves, static_cast<long long>(lastGeneration));
 }
 
-// Every file under the folder, by its path inside it.
-QStringList filesUnder(const QString& folder) {
-    QStringList files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        files << QDir(folder).relativeFilePath(it.next());
-    }
-    return files;
-}
-
 // The last generation the child reported saved by a finished switch, or 0.
 std::int64_t lastSwitched(QProcess& child) {
     const QList<QByteArray> lines = child.readAllStandardOutput().split('\n');
@@ -140,10 +140,8 @@ TEST(SaveKill, AProgramKilledWhileSwitchingPupilsLosesNothing) {
     QTemporaryDir dir(workFolderTemplate());
     ASSERT_TRUE(dir.isValid());
     const QString folder = dir.path() + QStringLiteral("/Kestrova/");
-    const QString runtimeFolder = dir.path() + QStringLiteral("/runtime");
-    ASSERT_TRUE(QDir().mkpath(runtimeFolder));
-    QFile::setPermissions(runtimeFolder,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QString runtimeFolder = privateRuntimeFolder(dir);
+    ASSERT_FALSE(runtimeFolder.isEmpty());
     const auto seed = std::random_device{}();
     std::mt19937 random(seed);
     // A switch takes some tens of milliseconds: the kills land across several of them.
@@ -175,7 +173,7 @@ TEST(SaveKill, AProgramKilledWhileSwitchingPupilsLosesNothing) {
 
         const SingleInstance next(folder);
         ASSERT_FALSE(next.anotherCopyRuns());
-        for (const QString& name : filesUnder(folder)) {
+        for (const auto& [name, bytes] : filesUnder(folder)) {
             ASSERT_TRUE(ownFiles.contains(name)) << "left in the folder: " << name.toStdString();
         }
         const pupils::Roster roster(folder, QStringLiteral("Anna"));

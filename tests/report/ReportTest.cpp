@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -14,23 +13,12 @@
 #include "persistence/ProgressFiles.h"
 #include "report/Report.h"
 #include "statistics/ErrorRates.h"
+#include "tests/support/FilesUnder.h"
 #include "tests/support/FormFixture.h"
 #include "tests/support/ScriptedNamePrompt.h"
 #include "tests/trainer/RunTestSupport.h"
 
 namespace {
-
-std::map<QString, QByteArray> filesUnder(const QString& folder) {
-    std::map<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-        files[QDir(folder).relativeFilePath(path)] = file.readAll();
-    }
-    return files;
-}
 
 QByteArray readFile(const QString& path) {
     QFile file(path);
