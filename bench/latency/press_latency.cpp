@@ -2,9 +2,12 @@
 // server with XTest, then a rectangle of the screen is read back until its pixels change.
 // Prints one line per press: the milliseconds from sending the press to the changed pixels.
 //
-// Usage: press_latency [--click] X Y [PRESSES] [GAP_MS] [RECT_X RECT_Y RECT_W RECT_H]
-//   --click    release the button at once instead of after the change: buttons act on release
-//   X Y        where to press, in screen pixels
+// Usage: press_latency [--click] [--key KEYSYM] [--alternate X2 Y2] X Y [PRESSES] [GAP_MS]
+//                      [RECT_X RECT_Y RECT_W RECT_H]
+//   --click      release the button at once instead of after the change: buttons act on release
+//   --key        press and release a key (an X keysym name such as F1) instead of the mouse
+//   --alternate  every second press at (X2, Y2) instead, for two buttons that undo each other
+//   X Y          where to press, in screen pixels
 //   PRESSES    how many presses (default 10)
 //   GAP_MS     pause after each press's release, so that the program is idle again (default 150)
 //   RECT_...   the rectangle to watch (default 16 x 16 pixels around the press)
@@ -44,14 +47,23 @@ std::vector<char> grab(Display* display, const Rect& rect) {
 
 // Milliseconds from the press to the first changed pixels, or a negative number when nothing
 // changed within the time allowed.
-double pressOnce(Display* display, int x, int y, const Rect& watched, bool click) {
+// A key press is a click of the key: the key goes up at once, as a mouse button with click.
+double pressOnce(Display* display, int x, int y, const Rect& watched, bool click, KeyCode key) {
     const std::vector<char> before = grab(display, watched);
-    XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
+    if (key == 0) {
+        XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
+    }
     XSync(display, False);
     const auto start = Clock::now();
-    XTestFakeButtonEvent(display, 1, True, CurrentTime);
-    if (click) {
-        XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    if (key != 0) {
+        XTestFakeKeyEvent(display, key, True, CurrentTime);
+        XTestFakeKeyEvent(display, key, False, CurrentTime);
+        click = true;
+    } else {
+        XTestFakeButtonEvent(display, 1, True, CurrentTime);
+        if (click) {
+            XTestFakeButtonEvent(display, 1, False, CurrentTime);
+        }
     }
     XFlush(display);
     double result = -1;
@@ -75,14 +87,34 @@ int argument(int argc, char** argv, int index, int fallback) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool click = argc > 1 && std::strcmp(argv[1], "--click") == 0;
-    if (click) {
+    bool click = false;
+    const char* keyName = nullptr;
+    bool alternate = false;
+    int alternateX = 0;
+    int alternateY = 0;
+    while (argc > 1 && std::strncmp(argv[1], "--", 2) == 0) {
+        if (std::strcmp(argv[1], "--click") == 0) {
+            click = true;
+        } else if (std::strcmp(argv[1], "--key") == 0 && argc > 2) {
+            keyName = argv[2];
+            --argc;
+            ++argv;
+        } else if (std::strcmp(argv[1], "--alternate") == 0 && argc > 3) {
+            alternate = true;
+            alternateX = std::atoi(argv[2]);
+            alternateY = std::atoi(argv[3]);
+            argc -= 2;
+            argv += 2;
+        } else {
+            break;
+        }
         --argc;
         ++argv;
     }
     if (argc < 3) {
         std::fprintf(stderr,
-                     "usage: press_latency [--click] X Y [PRESSES] [GAP_MS] [RX RY RW RH]\n");
+                     "usage: press_latency [--click] [--key KEYSYM] [--alternate X2 Y2] X Y "
+                     "[PRESSES] [GAP_MS] [RX RY RW RH]\n");
         return 2;
     }
     const int x = std::atoi(argv[1]);
@@ -103,8 +135,19 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "press_latency: the X server has no XTest\n");
         return 2;
     }
+    KeyCode key = 0;
+    if (keyName != nullptr) {
+        const KeySym symbol = XStringToKeysym(keyName);
+        key = symbol == NoSymbol ? 0 : XKeysymToKeycode(display, symbol);
+        if (key == 0) {
+            std::fprintf(stderr, "press_latency: no key %s on this display\n", keyName);
+            return 2;
+        }
+    }
     for (int i = 0; i < presses; ++i) {
-        const double ms = pressOnce(display, x, y, watched, click);
+        const bool second = alternate && i % 2 == 1;
+        const double ms = pressOnce(display, second ? alternateX : x, second ? alternateY : y,
+                                    watched, click, key);
         if (ms < 0) {
             std::printf("timeout\n");
         } else {
