@@ -9,6 +9,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include "ui/widgets/CachedTextStyle.h"
 #include "ui/widgets/ControlBindings.h"
 #include "ui/widgets/Style.h"
 
@@ -51,6 +52,8 @@ FormView::FormView(const std::vector<ui::Control*>& controls, ui::Timer& timer,
 
     // The style sheet is the application's, parsed once for all the controls, which are windows
     // of their own in the scene; it styles only widgets marked as controls.
+    // Its base style draws the captions, large ones once (CachedTextStyle).
+    installCachedTextStyle();
     if (qApp->styleSheet() != windowStyleSheet()) {
         qApp->setStyleSheet(windowStyleSheet());
     }
