@@ -113,7 +113,12 @@ const CachedTextStyle::Picture* CachedTextStyle::picture(QPainter* painter, cons
     // Drawn as Qt draws it on the screen, on the same fraction of a pixel.
     const QSize size(static_cast<int>(std::ceil(fraction.x() + rect.width() * scaleX)) + 1,
                      static_cast<int>(std::ceil(fraction.y() + rect.height() * scaleY)) + 1);
-    QImage full(size, QImage::Format_ARGB32_Premultiplied);
+    // In memory kept from one text to the next: fresh pages cost more than drawing the text.
+    if (scratch_.width() < size.width() || scratch_.height() < size.height()) {
+        scratch_ = QImage(size.expandedTo(scratch_.size()), QImage::Format_ARGB32_Premultiplied);
+    }
+    QImage full(scratch_.bits(), size.width(), size.height(), scratch_.bytesPerLine(),
+                QImage::Format_ARGB32_Premultiplied);
     full.fill(Qt::transparent);
     {
         QPainter picturePainter(&full);

@@ -38,6 +38,7 @@ class CachedTextStyle : public QProxyStyle {
                            bool enabled, const QString& text, QPalette::ColorRole textRole) const;
 
     mutable QCache<QString, Picture> pictures_;
+    mutable QImage scratch_;  // where a text is drawn before its ink is cut out
     mutable int picturesDrawn_ = 0;
 };
 
