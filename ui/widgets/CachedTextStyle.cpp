@@ -99,6 +99,7 @@ const CachedTextStyle::Picture* CachedTextStyle::picture(QPainter* painter, cons
                                     QString::number(rect.height()),
                                     font.key(),
                                     QString::number(brush.color().rgba()),
+                                    QString::number(static_cast<int>(enabled)),
                                     QString::number(static_cast<int>(painter->renderHints())),
                                     QString::number(static_cast<int>(painter->layoutDirection())),
                                     number(scaleX),
