@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -42,6 +43,8 @@ NameDialog::NameDialog(const ui::NameRequest& request, QWidget* parent)
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(line_, &QLineEdit::textChanged, this, [this] { showProblem(); });
+    line_->setText(request.initial);
+    line_->selectAll();
     showProblem();
 }
 
@@ -62,6 +65,18 @@ std::optional<QString> NameDialogPrompt::askName(const ui::NameRequest& request)
         return std::nullopt;
     }
     return dialog.line()->text();
+}
+
+bool NameDialogPrompt::confirm(const ui::ConfirmRequest& request) {
+    QMessageBox box(QMessageBox::Question, request.title, request.question, QMessageBox::NoButton,
+                    window_);
+    QPushButton* accept = box.addButton(request.accept, QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(request.cancel, QMessageBox::RejectRole);
+    // Enter alone does not remove: the safe answer is the one chosen beforehand.
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == accept;
 }
 
 }  // namespace widgets
