@@ -7,6 +7,10 @@
 
 namespace widgets {
 
+// Shows a dialog raised and asking for the keyboard: some compositors map a new dialog behind a
+// full-screen window, or give it the keys only when clicked, unless it asks.
+void showActive(QWidget& dialog);
+
 // Shows each error in a message box over the window and waits for the user to confirm it.
 class MessageBoxReporter : public ui::ErrorReporter {
   public:

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/widgets/MessageBoxReporter.h"
+
 namespace widgets {
 
 namespace {
@@ -61,6 +63,7 @@ void NameDialog::showProblem() {
 
 std::optional<QString> NameDialogPrompt::askName(const ui::NameRequest& request) {
     NameDialog dialog(request, window_);
+    showActive(dialog);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
@@ -75,6 +78,7 @@ bool NameDialogPrompt::confirm(const ui::ConfirmRequest& request) {
     // Enter alone does not remove: the safe answer is the one chosen beforehand.
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
+    showActive(box);
     box.exec();
     return box.clickedButton() == accept;
 }
