@@ -304,9 +304,16 @@ class ComboBoxBinding : public Binding<ui::ComboBox, QComboBox> {
         : Binding(combo, new ArrowComboBox()) {
         widget_->setFont(ui::makeFont(14));
         // Only a choice of the user runs the change handler, never a change made by syncing.
-        QObject::connect(widget_, &QComboBox::activated, widget_, [&combo, run](int index) {
-            run([&combo, index] { combo.setItemIndex(index); });
-        });
+        QObject::connect(widget_, &QComboBox::activated, widget_,
+                         [&combo, run, box = widget_](int index) {
+                             // The box shows the control's item until the handler has run, so
+                             // that an item which opens a dialog is not shown while it is open.
+                             {
+                                 const QSignalBlocker blocker(box);
+                                 box->setCurrentIndex(combo.itemIndex());
+                             }
+                             run([&combo, index] { combo.setItemIndex(index); });
+                         });
     }
 
   protected:
