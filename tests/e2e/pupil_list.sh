@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The pupil box's list with 30 pupils in the real program: it opens below the box, inside the
 # screen, even when the pupil shown is near the end of the list; the first pupil is right under
-# the box; the list's scroll bar, dragged with the mouse, brings "New pupil..." into reach.
+# the box; the list's scroll bar, dragged with the mouse, brings its last rows, "New pupil..."
+# among them, into reach.
 # Usage: pupil_list.sh PROGRAM [WIDTHxHEIGHT]
 set -euo pipefail
 program=$1
@@ -56,11 +57,11 @@ no_dialog || fail "the first row under the box was New pupil..., not the first p
     fail "the first row under the box did not choose the first pupil: $(cat "$folder/pupils/chosen.txt")"
 echo "ok the list opens below the box, and its top row is the first pupil"
 
-# Scrolled to its bottom, the last row is New pupil...
+# Scrolled to its bottom, the last rows are New pupil... and renaming the first pupil.
 open_list
 drag_scroll_bar 110 727
 keep_screenshot pupil-list-scrolled
-click_at 600 697
+click_at 600 670
 dialog=$(wait_for_window '^Новый ученик$') || fail "New pupil... could not be reached with the mouse"
 xdotool windowfocus --sync "$dialog" key Escape
 sleep 0.5
