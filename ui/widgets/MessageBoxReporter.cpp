@@ -2,13 +2,16 @@
 
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace widgets {
 
-void showActive(QWidget& dialog) {
-    dialog.show();
-    dialog.raise();
-    dialog.activateWindow();
+void activateWhenShown(QWidget& dialog) {
+    // Shown by exec() first, so that the dialog is modal.
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        dialog.raise();
+        dialog.activateWindow();
+    });
 }
 
 void MessageBoxReporter::report(const QString& message) {
@@ -19,7 +22,7 @@ void MessageBoxReporter::report(const QString& message) {
         // screen) asks to stay over the full-screen window of the other copy.
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
     }
-    showActive(box);
+    activateWhenShown(box);
     box.exec();
 }
 

@@ -63,7 +63,7 @@ void NameDialog::showProblem() {
 
 std::optional<QString> NameDialogPrompt::askName(const ui::NameRequest& request) {
     NameDialog dialog(request, window_);
-    showActive(dialog);
+    activateWhenShown(dialog);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
@@ -78,7 +78,7 @@ bool NameDialogPrompt::confirm(const ui::ConfirmRequest& request) {
     // Enter alone does not remove: the safe answer is the one chosen beforehand.
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
-    showActive(box);
+    activateWhenShown(box);
     box.exec();
     return box.clickedButton() == accept;
 }
