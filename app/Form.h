@@ -166,8 +166,7 @@ class TForm3 {
     // ---- pupils ----
     // Shows the pupil group over the roster's pupils, `current` being the one whose files the
     // form uses; the prompt asks for a new pupil's name. Without it the group stays hidden.
-    void attachPupils(pupils::Roster& roster, const pupils::Pupil& current,
-                      ui::NamePrompt& prompt);
+    void attachPupils(pupils::Roster& roster, const pupils::Pupil& current, ui::NamePrompt& prompt);
     // The caption, the pupils' names and the new-pupil item in the current language, with the
     // current pupil chosen. The group shows only while the language group does.
     void ShowPupilGroup();
@@ -178,6 +177,11 @@ class TForm3 {
     void SwitchToPupil(const pupils::Pupil& pupil);
     // Asks for a name, makes the pupil and switches to them, in the language in use.
     void AddPupil();
+    // Asks for a new name of the pupil shown, the first pupil too, and keeps it.
+    void RenamePupil();
+    // Asks whether to move the pupil shown, any but the first, to the trash; on a yes keeps
+    // what is unwritten in their folder, moves it there and switches to the first pupil.
+    void RemovePupil();
     const pupils::Pupil& currentPupil() const { return currentPupil_; }
     const std::vector<pupils::Pupil>& shownPupils() const { return shownPupils_; }
 

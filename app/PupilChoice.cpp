@@ -57,6 +57,10 @@ void TForm3::ShowPupilGroup() {
         items << pupil.name;
     }
     items << pupilText(language, kPupilNew);
+    items << pupilText(language, kPupilRename).arg(currentPupil_.name);
+    if (!currentPupil_.folder.isEmpty()) {
+        items << pupilText(language, kPupilRemove).arg(currentPupil_.name);
+    }
     PupilBox.setTag(1);
     PupilBox.setItems(items);
     PupilBox.setItemIndex(current);
@@ -77,6 +81,10 @@ void TForm3::PupilBoxChange() {
     try {
         if (item == shownPupils_.size()) {
             AddPupil();
+        } else if (item == shownPupils_.size() + 1) {
+            RenamePupil();
+        } else if (item == shownPupils_.size() + 2) {
+            RemovePupil();
         } else if (item < shownPupils_.size()) {
             SwitchToPupil(shownPupils_[item]);
         }
@@ -152,4 +160,68 @@ void TForm3::AddPupil() {
     SwitchToPupil(std::get<pupils::Pupil>(added));
     // The new pupil keeps the language in use, as if they had chosen it in the language box.
     ComboBox1.setItemIndex(languageItem);
+}
+
+void TForm3::RenamePupil() {
+    if (roster_ == nullptr || namePrompt_ == nullptr || modeIsOn()) {
+        return;
+    }
+    const PupilLanguage language = pupilLanguage(LanguageRow, AmericanEnglish);
+    const pupils::Pupil renamed = currentPupil_;
+    const std::vector<pupils::Pupil> known = roster_->pupils();
+    const auto problem = [language, known, renamed](const QString& typed) {
+        return nameProblemText(language,
+                               pupils::nameProblem(pupils::keptName(typed), known, renamed.folder));
+    };
+    const std::optional<QString> typed =
+        namePrompt_->askName({pupilText(language, kPupilRenameTitle),
+                              pupilText(language, kPupilRenamePrompt).arg(renamed.name),
+                              pupilText(language, kPupilRenameAccept),
+                              pupilText(language, kPupilDialogCancel), problem, renamed.name});
+    if (!typed) {
+        return;
+    }
+    if (const QString refusal = problem(*typed); !refusal.isEmpty()) {
+        throw ui::ProgramError(refusal);
+    }
+    if (auto failure = roster_->rename(renamed, pupils::keptName(*typed))) {
+        throw ui::IoError(
+            pupilText(language, kPupilNameNotKept).arg(failure->path, failure->reason));
+    }
+    shownPupils_ = roster_->pupils();
+    for (const pupils::Pupil& pupil : shownPupils_) {
+        if (pupil.folder == renamed.folder) {
+            currentPupil_ = pupil;
+        }
+    }
+}
+
+void TForm3::RemovePupil() {
+    if (roster_ == nullptr || namePrompt_ == nullptr || modeIsOn() ||
+        currentPupil_.folder.isEmpty()) {
+        return;
+    }
+    const PupilLanguage language = pupilLanguage(LanguageRow, AmericanEnglish);
+    const pupils::Pupil removed = currentPupil_;
+    if (!namePrompt_->confirm({pupilText(language, kPupilRemoveTitle),
+                               pupilText(language, kPupilRemoveQuestion).arg(removed.name),
+                               pupilText(language, kPupilRemoveAccept),
+                               pupilText(language, kPupilDialogCancel)})) {
+        return;
+    }
+    // The first pupil takes over: their files must be readable before anything is moved, or the
+    // form would be left on a folder in the trash.
+    const pupils::Pupil first = roster_->pupils().front();
+    if (auto failure = unreadableProgressFile(roster_->folderOf(first))) {
+        throw ui::IoError(
+            pupilText(language, kPupilFileUnreadable).arg(failure->path, failure->reason));
+    }
+    // What is unwritten goes into the trash with the pupil's folder, and can come back with it.
+    saveUnwritten();
+    if (auto failure = roster_->moveToTrash(removed)) {
+        throw ui::IoError(
+            pupilText(language, kPupilNotRemoved).arg(failure->path, failure->reason));
+    }
+    // Nothing is left unwritten, so the switch writes nothing into the removed folder.
+    SwitchToPupil(first);
 }

@@ -21,6 +21,17 @@ constexpr std::array<PupilTextRow, 3> kPupilTexts = {{
         "Не удалось создать папку ученика %1 (%2).",
         "Не удалось запомнить выбор ученика в файле %1 (%2).",
         "Не удалось прочитать файл ученика %1 (%2). Ученик не выбран.",
+        "Переименовать «%1»…",
+        "Убрать «%1»…",
+        "Переименование ученика",
+        "Новое имя ученика «%1» (не больше 40 знаков):",
+        "Переименовать",
+        "Удаление ученика",
+        "Убрать ученика «%1» в корзину? Его ответы и оценки уйдут вместе с ним, и их можно будет "
+        "вернуть из корзины.",
+        "В корзину",
+        "Не удалось сохранить имя в файле %1 (%2). Имя осталось прежним.",
+        "Не удалось убрать папку ученика %1 в корзину (%2). Ученик остался.",
     },
     {
         "Pupil",
@@ -36,6 +47,17 @@ constexpr std::array<PupilTextRow, 3> kPupilTexts = {{
         "The pupil's folder %1 could not be created (%2).",
         "The choice of pupil could not be kept in %1 (%2).",
         "The pupil's file %1 could not be read (%2). The pupil was not chosen.",
+        "Rename “%1”…",
+        "Remove “%1”…",
+        "Rename pupil",
+        "The new name of “%1” (up to 40 characters):",
+        "Rename",
+        "Remove pupil",
+        "Move the pupil “%1” to the wastebasket? Their answers and marks go with them and can be "
+        "put back from the wastebasket.",
+        "Move to wastebasket",
+        "The name could not be kept in %1 (%2). The name is as it was.",
+        "The pupil's folder %1 could not be moved to the wastebasket (%2). The pupil stays.",
     },
     {
         "Student",
@@ -51,6 +73,17 @@ constexpr std::array<PupilTextRow, 3> kPupilTexts = {{
         "The student's folder %1 could not be created (%2).",
         "The choice of student could not be kept in %1 (%2).",
         "The student's file %1 could not be read (%2). The student was not chosen.",
+        "Rename “%1”…",
+        "Remove “%1”…",
+        "Rename student",
+        "The new name of “%1” (up to 40 characters):",
+        "Rename",
+        "Remove student",
+        "Move the student “%1” to the trash? Their answers and grades go with them and can be "
+        "put back from the trash.",
+        "Move to trash",
+        "The name could not be kept in %1 (%2). The name is as it was.",
+        "The student's folder %1 could not be moved to the trash (%2). The student stays.",
     },
 }};
 

@@ -20,6 +20,16 @@ enum PupilText {
     kPupilFolderNotCreated,  // %1 the folder, %2 the system's reason
     kPupilChoiceNotKept,     // %1 the file, %2 the system's reason
     kPupilFileUnreadable,    // %1 the file, %2 the system's reason
+    kPupilRename,            // the box's item after the new pupil; %1 the pupil shown
+    kPupilRemove,            // the box's item after renaming, for all but the first; %1 the pupil
+    kPupilRenameTitle,
+    kPupilRenamePrompt,  // %1 the name in use
+    kPupilRenameAccept,
+    kPupilRemoveTitle,
+    kPupilRemoveQuestion,  // %1 the pupil
+    kPupilRemoveAccept,
+    kPupilNameNotKept,  // %1 the file, %2 the system's reason
+    kPupilNotRemoved,   // %1 the folder, %2 the system's reason
     kPupilTextCount
 };
 

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 
+#include "app/CopyCall.h"
 #include "app/Form.h"
 #include "app/KeyboardRoles.h"
 #include "app/PupilCommands.h"
@@ -320,7 +321,10 @@ int main(int argc, char** argv) {
     // A second copy for the same pupil's folder says so and ends, leaving the folder alone.
     const SingleInstance instance(dataFolder);
     if (instance.anotherCopyRuns()) {
-        reporter.report(instance.alreadyOpenMessage());
+        // The running copy shows the message over its window, where it cannot be missed.
+        if (!CopyCall::callRunningCopy(dataFolder)) {
+            reporter.report(instance.alreadyOpenMessage());
+        }
         return 0;
     }
 
@@ -379,5 +383,16 @@ int main(int argc, char** argv) {
     window.setGeometry(screenArea);
     window.showFullScreen();
     widgets::FirstPaintProbe::installOn(window.viewport());
+    // A copy started again for this folder: the window comes forward and says it is open.
+    bool telling = false;
+    const CopyCall calls(dataFolder, [&] {
+        if (telling) {
+            return;
+        }
+        telling = true;
+        window.raise();
+        reporter.report(instance.alreadyOpenMessage());
+        telling = false;
+    });
     return app.exec();
 }

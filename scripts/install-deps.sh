@@ -20,6 +20,8 @@ packages=(
     clang libclang-rt-14-dev
     # the real window under a virtual screen, clicks and screenshots
     xvfb xauth xdotool x11-utils imagemagick
+    # a window manager over the virtual screen, for dialogs over the full-screen window
+    openbox
     # the press-to-pixels benchmark's tool (XTest presses, screen read back)
     libxtst-dev
     # a screen reader's client on a private session bus: the accessibility bus and AT-SPI from Python

@@ -15,14 +15,26 @@ struct NameRequest {
     QString accept;
     QString cancel;
     std::function<QString(const QString& typed)> problem;
+    // What the line holds when it opens: the name in use, when one is changed.
+    QString initial = {};
 };
 
-// Asks the user for a name: a dialog in the window, answers given in advance in tests.
+// A question that a step the user cannot take back is asked with.
+struct ConfirmRequest {
+    QString title;
+    QString question;
+    QString accept;
+    QString cancel;
+};
+
+// Asks the user for a name or a yes: dialogs in the window, answers given in advance in tests.
 class NamePrompt {
   public:
     virtual ~NamePrompt() = default;
     // The name typed, or nothing when the user cancelled.
     virtual std::optional<QString> askName(const NameRequest& request) = 0;
+    // Whether the user accepted; a cancel or a closed dialog is a no.
+    virtual bool confirm(const ConfirmRequest& request) = 0;
 };
 
 }  // namespace ui

@@ -254,7 +254,8 @@ class Storm {
             return "PupilBox (not reachable)";
         }
         const int item = below(static_cast<int>(box.items().size()));
-        const bool adding = item == box.items().size() - 1;
+        // After the pupils: new pupil, then renaming and removal, which are cancelled here.
+        const bool adding = item == static_cast<int>(form_->shownPupils().size());
         const std::optional<QString> names[] = {
             std::nullopt,           QStringLiteral("Boris"),
             QStringLiteral("вера"), QStringLiteral("VERA"),
@@ -516,7 +517,9 @@ std::vector<std::string> Storm::violations(bool checkFiles) {
            "the pupil group shows without the language group, or hides with it shown");
     expect(f.PupilBox.items().value(f.PupilBox.itemIndex()) == f.currentPupil().name,
            "the pupil box shows another pupil than the one whose files are in use");
-    expect(f.PupilBox.items().size() == static_cast<qsizetype>(roster_.pupils().size()) + 1,
+    // The pupils, new pupil, renaming, and removal for all but the first pupil.
+    expect(f.PupilBox.items().size() == static_cast<qsizetype>(roster_.pupils().size()) +
+                                            (f.currentPupil().folder.isEmpty() ? 2 : 3),
            "the pupil box lists other pupils than there are");
     expect(f.DataFolder == roster_.folderOf(f.currentPupil()),
            "the files in use are not the current pupil's");

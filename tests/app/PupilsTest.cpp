@@ -38,8 +38,7 @@ class Pupils : public FormFixture {
     void addThroughBox(const QString& name) {
         prompt.answers.push_back(name);
         TForm3& f = form();
-        f.dispatch(
-            [&f] { f.PupilBox.setItemIndex(static_cast<int>(f.PupilBox.items().size()) - 1); });
+        f.dispatch([&f] { f.PupilBox.setItemIndex(static_cast<int>(f.shownPupils().size())); });
     }
 
     void chooseInBox(const QString& name) {
@@ -86,12 +85,12 @@ class Pupils : public FormFixture {
 TEST_F(Pupils, OnePupilSeesTheirNameAndAnIdleCloseLeavesTheFolderAsItWas) {
     TForm3& f = form();
     EXPECT_TRUE(f.PupilBox.visible());
-    EXPECT_EQ(f.PupilBox.items(), QStringList({"Anna", "Новый ученик…"}));
+    EXPECT_EQ(f.PupilBox.items(), QStringList({"Anna", "Новый ученик…", "Переименовать «Anna»…"}));
     EXPECT_EQ(f.PupilBox.itemIndex(), 0);
     EXPECT_EQ(f.PupilLabel.text(), "Ученик");
     f.ComboBox1.setItemIndex(2);
     EXPECT_EQ(f.PupilLabel.text(), "Student");
-    EXPECT_EQ(f.PupilBox.items().last(), "New student…");
+    EXPECT_EQ(f.PupilBox.items().at(1), "New student…");
 
     restart();
     const auto before = filesUnder(dataFolder());
@@ -198,7 +197,8 @@ TEST_F(Pupils, ANewPupilStartsAsAFirstStartInTheLanguageInUse) {
     EXPECT_EQ(answersCounted(f, 2, 4), 0);
     EXPECT_EQ(f.Progress.TimeSetting, 3);
     EXPECT_EQ(f.Progress.CountSetting, 25);
-    EXPECT_EQ(f.PupilBox.items(), QStringList({"Anna", "Carla", "New student…"}));
+    EXPECT_EQ(f.PupilBox.items(),
+              QStringList({"Anna", "Carla", "New student…", "Rename “Carla”…", "Remove “Carla”…"}));
     EXPECT_EQ(f.PupilBox.itemIndex(), 1);
     EXPECT_EQ(roster.lastChosen(roster.pupils()).name, "Carla");
 }
@@ -221,6 +221,97 @@ TEST_F(Pupils, ACancelledOrRefusedNameLeavesEverythingAsItWas) {
     ASSERT_FALSE(prompt.asked.empty());
     EXPECT_EQ(prompt.asked.back().problem(" "), "Введите имя ученика.");
     EXPECT_EQ(prompt.asked.back().problem("Boris"), "");
+}
+
+// Renaming (the first pupil too) and removal through the box's items after the new pupil, in
+// the three languages: the dialog opens on the name in use and refuses another pupil's; removal
+// asks first, keeps what was unwritten in the folder it moves to the trash and goes back to the
+// first pupil, who cannot be removed.
+TEST_F(Pupils, APupilIsRenamedOrRemovedFromTheBoxInEveryLanguage) {
+    const struct {
+        int languageItem;
+        QString renameItem, removeItem, renameTitle, removeQuestion;
+    } languages[] = {
+        {0, "Переименовать «Anna»…", "Убрать «Boris»…", "Переименование ученика",
+         "Убрать ученика «Boris» в корзину? Его ответы и оценки уйдут вместе с ним, и их можно "
+         "будет вернуть из корзины."},
+        {1, "Rename “Anna”…", "Remove “Boris”…", "Rename pupil",
+         "Move the pupil “Boris” to the wastebasket? Their answers and marks go with them and can "
+         "be put back from the wastebasket."},
+        {2, "Rename “Anna”…", "Remove “Boris”…", "Rename student",
+         "Move the student “Boris” to the trash? Their answers and grades go with them and can be "
+         "put back from the trash."},
+    };
+    for (const auto& language : languages) {
+        SCOPED_TRACE(language.languageItem);
+        // A trash of its own for each language.
+        const QString xdg = folder_.path() + "/xdg" + QString::number(language.languageItem);
+        ASSERT_TRUE(QDir().mkpath(xdg));
+        qputenv("XDG_DATA_HOME", xdg.toUtf8());
+        TForm3& f = form();
+        f.ComboBox1.setItemIndex(language.languageItem);
+        const int actions = static_cast<int>(f.shownPupils().size());
+        // The first pupil: renamed, never removed.
+        ASSERT_EQ(f.currentPupil().folder, "");
+        ASSERT_EQ(f.PupilBox.items().size(), actions + 2);
+        EXPECT_EQ(f.PupilBox.items().at(actions + 1), language.renameItem);
+        prompt.answers = {QStringLiteral("  Marta ")};
+        f.dispatch([&f, actions] { f.PupilBox.setItemIndex(actions + 1); });
+        EXPECT_EQ(prompt.asked.back().title, language.renameTitle);
+        EXPECT_EQ(prompt.asked.back().initial, "Anna");
+        EXPECT_EQ(prompt.asked.back().problem("anna"), "") << "a pupil may keep their own name";
+        EXPECT_EQ(roster.pupils().front().name, "Marta");
+        EXPECT_EQ(f.PupilBox.items().front(), "Marta");
+        EXPECT_EQ(f.PupilBox.itemIndex(), 0);
+        prompt.answers = {QStringLiteral("Anna")};
+        f.dispatch([&f, actions] { f.PupilBox.setItemIndex(actions + 1); });
+        ASSERT_EQ(roster.pupils().front().name, "Anna");
+
+        // Another pupil, with answers not yet written: renamed to a taken name, refused.
+        addThroughBox("Boris");
+        ASSERT_EQ(f.currentPupil().name, "Boris");
+        const QString boris = f.DataFolder;
+        f.SelectNumber(3);
+        f.Button12Click();
+        press(f, wrongAnswer(f));
+        f.Button12Click();
+        const int borisAnswers = answersCounted(f, 2, 3);
+        ASSERT_GT(borisAnswers, 0);
+        const int pupilActions = static_cast<int>(f.shownPupils().size());
+        ASSERT_EQ(f.PupilBox.items().size(), pupilActions + 3);
+        EXPECT_EQ(f.PupilBox.items().at(pupilActions + 2), language.removeItem);
+        reporter.messages.clear();
+        prompt.answers = {QStringLiteral("ANNA")};
+        f.dispatch([&f, pupilActions] { f.PupilBox.setItemIndex(pupilActions + 1); });
+        EXPECT_EQ(reporter.messages.size(), 1);
+        EXPECT_EQ(f.currentPupil().name, "Boris");
+        reporter.messages.clear();
+
+        // A no removes nothing; a yes moves the folder, with the answers, to the trash.
+        prompt.confirmations = {false};
+        f.dispatch([&f, pupilActions] { f.PupilBox.setItemIndex(pupilActions + 2); });
+        EXPECT_EQ(prompt.confirmAsked.back().question, language.removeQuestion);
+        EXPECT_EQ(f.currentPupil().name, "Boris");
+        EXPECT_TRUE(QDir(boris).exists());
+        prompt.confirmations = {true};
+        f.dispatch([&f, pupilActions] { f.PupilBox.setItemIndex(pupilActions + 2); });
+        EXPECT_TRUE(reporter.messages.isEmpty()) << reporter.messages.join('\n').toStdString();
+        EXPECT_FALSE(QDir(boris).exists());
+        EXPECT_EQ(roster.pupils().size(), 1u);
+        EXPECT_EQ(f.currentPupil().folder, "");
+        EXPECT_EQ(f.DataFolder, dataFolder());
+        EXPECT_EQ(f.PupilBox.items().front(), "Anna");
+        const QString trashed = xdg + "/Trash/files/" + QDir(boris).dirName();
+        const auto kept = persistence::readProgressFileInPlace(trashed + "/Save.dat");
+        const auto* content = std::get_if<persistence::ProgressFileContent>(&kept);
+        ASSERT_TRUE(content != nullptr && content->record) << trashed.toStdString();
+        int keptAnswers = 0;
+        for (int b = 1; b <= 10; ++b) {
+            keptAnswers += content->record->ExerciseCount[2][3][b];
+        }
+        EXPECT_EQ(keptAnswers, borisAnswers);
+    }
+    qunsetenv("XDG_DATA_HOME");
 }
 
 TEST_F(Pupils, ADamagedFileOfOnePupilLeavesTheOthersFilesAlone) {

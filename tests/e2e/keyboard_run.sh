@@ -19,11 +19,11 @@ keys() {
 keys $(printf 'Tab %.0s' $(seq 12))
 keep_screenshot keyboard-start-focused
 keys Return
-# The run settings show from the first Start on: stop, and set 10 exercises on the track bar
-# that follows the answer table.
-keys Escape Tab $(printf 'Left %.0s' $(seq 15))
+# The run settings show from the first Start on, right of Start above the answer table: stop, and
+# set 10 exercises on the upper track bar; Start comes right before it.
+keys Escape shift+Tab shift+Tab $(printf 'Left %.0s' $(seq 15))
 keep_screenshot keyboard-track-bar-focused
-keys shift+Tab shift+Tab Return
+keys shift+Tab Return
 
 for i in $(seq 10); do
     number=$(((i * 37) % 90 + 1))
@@ -35,8 +35,8 @@ sleep 0.5
 expect_run_saved 10
 echo "ok mark $mark with 10 answers typed"
 
-# From the table back past Start and the numbers, round to the close button.
-keys $(printf 'shift+Tab %.0s' $(seq 13))
+# From the table back past the run settings, Start and the numbers, round to the close button.
+keys $(printf 'shift+Tab %.0s' $(seq 15))
 keep_screenshot keyboard-close-focused
 keys Return
 wait_for_exit "$program_pid" || fail "the program did not end after Enter on the close button"

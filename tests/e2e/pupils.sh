@@ -117,7 +117,7 @@ start_program "$program"
 keep_screenshot pupils-two
 click 626 46
 sleep 0.3
-xdotool key End Return
+xdotool key End Up Up Return
 dialog=$(wait_for_window '^Новый ученик$') || fail "no dialog for the new pupil's name"
 xdotool windowfocus --sync "$dialog" type --delay 50 "Vera"
 keep_screenshot pupils-dialog

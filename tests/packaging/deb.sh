@@ -57,6 +57,9 @@ sys.exit(0 if good else 1)
 EOF
 
 version=$(dpkg-deb -f "$deb" Version)
+# Qt's Wayland plugin is recommended, so that a Wayland desktop runs the window natively.
+recommends=$(dpkg-deb -f "$deb" Recommends)
+grep -qw "qt6-wayland" <<<"$recommends" || fail "the package does not recommend qt6-wayland: '$recommends'"
 changelog_version=$(zcat "$doc/changelog.gz" | sed -n '1s/^kestrova (\([^)]*\)).*/\1/p')
 [ "$changelog_version" = "$version" ] ||
     fail "the changelog's latest entry is '$changelog_version', the package's version '$version'"

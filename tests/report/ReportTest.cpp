@@ -62,8 +62,7 @@ class Report : public FormFixture {
     void addPupil(const QString& name, int languageItem) {
         prompt.answers.push_back(name);
         TForm3& f = form();
-        f.dispatch(
-            [&f] { f.PupilBox.setItemIndex(static_cast<int>(f.PupilBox.items().size()) - 1); });
+        f.dispatch([&f] { f.PupilBox.setItemIndex(static_cast<int>(f.shownPupils().size())); });
         f.ComboBox1.setItemIndex(languageItem);
     }
 

@@ -95,11 +95,17 @@ class PupilWindow : public FormFixture {
     widgets::KeyboardNavigation* keys = nullptr;
 };
 
-TEST_F(PupilWindow, TabReachesThePupilBoxAfterTheLanguageAndAnArrowChoosesAnotherPupil) {
-    view->widgetFor(form().ComboBox1)->setFocus(Qt::TabFocusReason);
-    key(Qt::Key_Tab);
-    ASSERT_NE(keys->focusedWidget(), nullptr);
-    EXPECT_EQ(keys->focusedWidget()->objectName(), "PupilBox");
+TEST_F(PupilWindow, TabGoesAlongTheTopRowAndAnArrowChoosesAnotherPupil) {
+    // From Start to the right: the pupil box, help, the language, then the page below them.
+    view->widgetFor(form().Button12)->setFocus(Qt::TabFocusReason);
+    QStringList walked;
+    for (int i = 0; i < 4; ++i) {
+        key(Qt::Key_Tab);
+        walked.append(keys->focusedWidget() != nullptr ? keys->focusedWidget()->objectName()
+                                                       : QStringLiteral("-"));
+    }
+    EXPECT_EQ(walked, QStringList({"PupilBox", "Button18", "ComboBox1", "Panel1Viewer"}));
+    view->widgetFor(form().PupilBox)->setFocus(Qt::TabFocusReason);
     auto* box = qobject_cast<QComboBox*>(view->widgetFor(form().PupilBox));
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->currentText(), "Anna");

@@ -178,7 +178,9 @@ TEST_F(TextFit, TheChoicesFitTheComboBoxes) {
     QStringList pupilItems = {QString::fromUtf8("Александра Константиновна Воскресенская")};
     for (PupilLanguage language :
          {PupilLanguage::Russian, PupilLanguage::British, PupilLanguage::American}) {
-        pupilItems << pupilText(language, kPupilNew);
+        pupilItems << pupilText(language, kPupilNew)
+                   << pupilText(language, kPupilRename).arg(QStringLiteral("Alexandra"))
+                   << pupilText(language, kPupilRemove).arg(QStringLiteral("Alexandra"));
     }
     check(form().PupilBox, pupilItems);
     EXPECT_TRUE(misfits.isEmpty()) << misfits.join('\n').toStdString();

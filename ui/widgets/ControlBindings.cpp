@@ -4,8 +4,10 @@
 #include <cmath>
 #include <optional>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
 #include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
@@ -275,6 +277,25 @@ class ArrowComboBox : public QComboBox {
                                  centre + QPointF(0, 3.5)};
         painter.drawPolygon(arrow, 3);
     }
+
+    // The list opens below the box, as long as the window leaves room for, and scrolls the
+    // rest: every entry can be reached with the mouse, however many there are.
+    void showPopup() override {
+        const QGraphicsProxyWidget* item = graphicsProxyWidget();
+        const int row = view()->sizeHintForRow(0);
+        if (item != nullptr && item->scene() != nullptr && row > 0) {
+            const double room = item->scene()->sceneRect().bottom() -
+                                item->sceneBoundingRect().bottom() - kListMargin;
+            setMaxVisibleItems(std::max(1, static_cast<int>(room / row)));
+        }
+        // A scroll bar shows that there is more, and lets a mouse without a wheel reach it.
+        view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        QComboBox::showPopup();
+    }
+
+  private:
+    // Room left under the list for its frame, and for the window's edge to show.
+    static constexpr double kListMargin = 12;
 };
 
 class ComboBoxBinding : public Binding<ui::ComboBox, QComboBox> {
@@ -283,9 +304,16 @@ class ComboBoxBinding : public Binding<ui::ComboBox, QComboBox> {
         : Binding(combo, new ArrowComboBox()) {
         widget_->setFont(ui::makeFont(14));
         // Only a choice of the user runs the change handler, never a change made by syncing.
-        QObject::connect(widget_, &QComboBox::activated, widget_, [&combo, run](int index) {
-            run([&combo, index] { combo.setItemIndex(index); });
-        });
+        QObject::connect(widget_, &QComboBox::activated, widget_,
+                         [&combo, run, box = widget_](int index) {
+                             // The box shows the control's item until the handler has run, so
+                             // that an item which opens a dialog is not shown while it is open.
+                             {
+                                 const QSignalBlocker blocker(box);
+                                 box->setCurrentIndex(combo.itemIndex());
+                             }
+                             run([&combo, index] { combo.setItemIndex(index); });
+                         });
     }
 
   protected:

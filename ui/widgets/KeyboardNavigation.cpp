@@ -385,9 +385,20 @@ void KeyboardNavigation::frameIfShown(QWidget* widget) {
         return;
     }
     widget->setProperty(kFocusFrameProperty, framesShown_);
-    // The style sheet reads a property only when the widget is polished again.
+    // The style sheet reads a property only when the widget is polished again. Unpolishing puts
+    // back the font and palette the widget had when the style sheet first polished it, which may
+    // be Qt's defaults (the accessibility bus polishes the widgets before the design's font is
+    // set): the widget keeps the ones the window gave it.
+    const QFont font = widget->font();
+    const QPalette palette = widget->palette();
     widget->style()->unpolish(widget);
     widget->style()->polish(widget);
+    if (widget->font() != font) {
+        widget->setFont(font);
+    }
+    if (widget->palette() != palette) {
+        widget->setPalette(palette);
+    }
     widget->update();
 }
 

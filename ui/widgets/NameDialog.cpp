@@ -3,8 +3,11 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "ui/widgets/MessageBoxReporter.h"
 
 namespace widgets {
 
@@ -42,6 +45,8 @@ NameDialog::NameDialog(const ui::NameRequest& request, QWidget* parent)
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(line_, &QLineEdit::textChanged, this, [this] { showProblem(); });
+    line_->setText(request.initial);
+    line_->selectAll();
     showProblem();
 }
 
@@ -58,10 +63,24 @@ void NameDialog::showProblem() {
 
 std::optional<QString> NameDialogPrompt::askName(const ui::NameRequest& request) {
     NameDialog dialog(request, window_);
+    activateWhenShown(dialog);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
     return dialog.line()->text();
+}
+
+bool NameDialogPrompt::confirm(const ui::ConfirmRequest& request) {
+    QMessageBox box(QMessageBox::Question, request.title, request.question, QMessageBox::NoButton,
+                    window_);
+    QPushButton* accept = box.addButton(request.accept, QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(request.cancel, QMessageBox::RejectRole);
+    // Enter alone does not remove: the safe answer is the one chosen beforehand.
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    activateWhenShown(box);
+    box.exec();
+    return box.clickedButton() == accept;
 }
 
 }  // namespace widgets

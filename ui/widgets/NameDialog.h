@@ -35,6 +35,7 @@ class NameDialogPrompt : public ui::NamePrompt {
   public:
     void setWindow(QWidget* window) { window_ = window; }
     std::optional<QString> askName(const ui::NameRequest& request) override;
+    bool confirm(const ui::ConfirmRequest& request) override;
 
   private:
     QPointer<QWidget> window_;

@@ -91,6 +91,7 @@ QComboBox[formControl="true"] {
     border: 1px solid #484848;
     border-radius: 3px;
     padding-left: 6px;
+    combobox-popup: 0;
 }
 QComboBox[formControl="true"][focusFrame="true"]:focus {
     border: 2px solid #FF8C00;
@@ -106,6 +107,21 @@ QComboBox[formControl="true"] QAbstractItemView {
     selection-color: #FFFFFF;
     selection-background-color: #0067B3;
     outline: none;
+}
+QComboBox[formControl="true"] QAbstractItemView QScrollBar:vertical {
+    background: #202020;
+    width: 14px;
+    margin: 0;
+}
+QComboBox[formControl="true"] QAbstractItemView QScrollBar::handle:vertical {
+    background: #9A9A9A;
+    border-radius: 4px;
+    min-height: 32px;
+    margin: 2px;
+}
+QComboBox[formControl="true"] QAbstractItemView QScrollBar::add-line:vertical,
+QComboBox[formControl="true"] QAbstractItemView QScrollBar::sub-line:vertical {
+    height: 0;
 }
 )");
 }
