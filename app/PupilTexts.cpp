@@ -21,6 +21,8 @@ constexpr std::array<PupilTextRow, 3> kPupilTexts = {{
         "Не удалось создать папку ученика %1 (%2).",
         "Не удалось запомнить выбор ученика в файле %1 (%2).",
         "Не удалось прочитать файл ученика %1 (%2). Ученик не выбран.",
+        "Не удалось прочитать файл ученика, выбранного в прошлый раз: %1 (%2). Программа "
+        "открыта для ученика %3.",
     },
     {
         "Pupil",
@@ -36,6 +38,8 @@ constexpr std::array<PupilTextRow, 3> kPupilTexts = {{
         "The pupil's folder %1 could not be created (%2).",
         "The choice of pupil could not be kept in %1 (%2).",
         "The pupil's file %1 could not be read (%2). The pupil was not chosen.",
+        "The file %1 of the pupil chosen last time could not be read (%2). The program is open "
+        "for the pupil %3.",
     },
     {
         "Student",
@@ -51,10 +55,19 @@ constexpr std::array<PupilTextRow, 3> kPupilTexts = {{
         "The student's folder %1 could not be created (%2).",
         "The choice of student could not be kept in %1 (%2).",
         "The student's file %1 could not be read (%2). The student was not chosen.",
+        "The file %1 of the student chosen last time could not be read (%2). The program is "
+        "open for the student %3.",
     },
 }};
 
 }  // namespace
+
+PupilLanguage pupilLanguage(std::uint8_t languageRow, std::uint8_t americanEnglish) {
+    if (languageRow != 2) {
+        return PupilLanguage::Russian;
+    }
+    return americanEnglish == 1 ? PupilLanguage::American : PupilLanguage::British;
+}
 
 QString pupilText(PupilLanguage language, PupilText entry) {
     return QString::fromUtf8(kPupilTexts.at(static_cast<std::size_t>(language)).at(entry));
