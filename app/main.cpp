@@ -320,11 +320,15 @@ class EndOfSession {
         if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe_) == 0) {
             terminateNotifier_ =
                 std::make_unique<QSocketNotifier>(signalPipe_[1], QSocketNotifier::Read);
-            QObject::connect(terminateNotifier_.get(), &QSocketNotifier::activated, &window,
-                             [&window] {
-                                 window.close();
-                                 QCoreApplication::exit(0);
-                             });
+            QObject::connect(
+                terminateNotifier_.get(), &QSocketNotifier::activated, &window, [this, &window] {
+                    char byte = 0;
+                    [[maybe_unused]] const auto read = ::read(signalPipe_[1], &byte, 1);
+                    terminateNotifier_->setEnabled(false);
+                    // As the close button; a message box still open ends too.
+                    window.close();
+                    QCoreApplication::exit(0);
+                });
             struct sigaction action {};
             action.sa_handler = [](int) {
                 const char byte = 1;

@@ -24,6 +24,11 @@ QString errorFilePath(const QString& folder, int operation) {
     return folder + QStringLiteral("save%1.dat").arg(operation);
 }
 
+QStringList progressFilePaths(const QString& folder) {
+    return {progressFilePath(folder), errorFilePath(folder, kMultiplication),
+            errorFilePath(folder, kDivision)};
+}
+
 QString unfinishedWritePath(const QString& path) {
     return path + QStringLiteral(".writing");
 }
@@ -252,12 +257,8 @@ std::optional<ProgressRecord> peekProgressRecord(const QString& path) {
 }
 
 void removeUnfinishedWrites(const QString& folder) {
-    QStringList paths{unfinishedWritePath(progressFilePath(folder))};
-    for (int operation : {kMultiplication, kDivision}) {
-        paths << unfinishedWritePath(errorFilePath(folder, operation));
-    }
-    for (const QString& path : paths) {
-        QFile::remove(path);
+    for (const QString& path : progressFilePaths(folder)) {
+        QFile::remove(unfinishedWritePath(path));
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
+#include <QStringList>
 
 #include "persistence/ProgressRecord.h"
 
@@ -17,6 +18,8 @@ namespace persistence {
 // ends in a separator.
 QString progressFilePath(const QString& folder);
 QString errorFilePath(const QString& folder, int operation);
+// All three of a pupil's progress files in the folder: Save.dat, save2.dat, save3.dat.
+QStringList progressFilePaths(const QString& folder);
 
 // A file that could not be read or written, and the system's reason.
 struct FileFailure {
