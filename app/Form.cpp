@@ -225,6 +225,10 @@ void TForm3::setDefaultProgress() {
 }
 
 void TForm3::FormCreate() {
+    createOn(std::nullopt);
+}
+
+void TForm3::createOn(std::optional<PupilFiles> files) {
     // The data folder, created with any missing parent (a new account may lack the parent too).
     if (!DataFolder.endsWith(QLatin1Char('/'))) {
         DataFolder += QLatin1Char('/');
@@ -264,7 +268,11 @@ void TForm3::FormCreate() {
 
     setDefaultProgress();
 
-    LoadProgress(Operation);
+    if (files) {
+        applyPupilFiles(std::move(*files), Operation);
+    } else {
+        LoadProgress(Operation);
+    }
     ComboBox1.setTag(1);
     ComboBox1.setItemIndex(AmericanEnglish == 1 ? 2 : LanguageRow - 1);
     ComboBox1.setTag(0);

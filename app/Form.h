@@ -13,6 +13,7 @@
 #include "game/PlayerMoves.h"
 #include "help/HelpBackground.h"
 #include "help/HelpScreen.h"
+#include "persistence/ProgressFiles.h"
 #include "persistence/ProgressRecord.h"
 #include "pupils/Roster.h"
 #include "ui/Bitmap.h"
@@ -64,9 +65,17 @@ class TForm3 {
 
     // ---- start-up ----
     void FormCreate();
+    // The start with pupils: FormCreate on the chosen pupil's files, then the pupil group over
+    // the roster. When the chosen pupil's files cannot be read, says so and starts on the first
+    // pupil's instead, so that the others can still practise.
+    void startWithPupils(pupils::Roster& roster, const pupils::Pupil& chosen,
+                         ui::NamePrompt& prompt);
 
     // The window's close handler: writes what is not yet written.
     void FormClose();
+    // What the close writes, for an end with no window left to tell of a failure in (the
+    // connection to the display broke): a failure goes to the standard error.
+    void saveAtExit();
 
     // ---- loading and saving ----
     void LoadProgress(int operation);
@@ -294,6 +303,19 @@ class TForm3 {
     help::DitherRandom HelpDither;
 
   private:
+    // What a start reads of a pupil's files, all of it read before anything of the form changes.
+    struct PupilFiles {
+        persistence::ErrorFileContent errors;
+        persistence::ProgressFileContent progress;
+    };
+    std::variant<PupilFiles, persistence::FileFailure> readPupilFiles(const QString& folder,
+                                                                      int operation) const;
+    // Takes in what was read: the error log and the record, with the language and the track
+    // bars they hold; a damaged file is moved aside and reported.
+    void applyPupilFiles(PupilFiles files, int operation);
+    // FormCreate, with the pupil's files read already when given.
+    void createOn(std::optional<PupilFiles> files);
+
     void createControls();
     void connectHandlers();
     void createViewer(ui::ImageViewer& viewer, ui::Panel& panel);

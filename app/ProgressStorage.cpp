@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdio>
 
 #include <QStringList>
 
@@ -129,15 +130,46 @@ Content takeContent(std::variant<Content, FileFailure> read, std::uint8_t langua
 
 }  // namespace
 
+std::variant<TForm3::PupilFiles, FileFailure> TForm3::readPupilFiles(const QString& folder,
+                                                                     int operation) const {
+    requireOperation(operation);
+    PupilFiles files;
+    auto errors = persistence::readErrorFileInPlace(persistence::errorFilePath(folder, operation));
+    if (auto* failure = std::get_if<FileFailure>(&errors)) {
+        return *failure;
+    }
+    files.errors = std::get<persistence::ErrorFileContent>(std::move(errors));
+    auto progress = persistence::readProgressFileInPlace(persistence::progressFilePath(folder));
+    if (auto* failure = std::get_if<FileFailure>(&progress)) {
+        return *failure;
+    }
+    files.progress = std::get<persistence::ProgressFileContent>(std::move(progress));
+    return files;
+}
+
 void TForm3::LoadProgress(int operation) {
     requireOperation(operation);
+    ErrorLogCount = 0;
+    ErrorLog.clear();
+    applyPupilFiles(takeContent(readPupilFiles(DataFolder, operation), LanguageRow), operation);
+}
+
+void TForm3::applyPupilFiles(PupilFiles files, int operation) {
     const double moment = clock_.now();
+    // A damaged file goes out of its place once what it holds is taken in.
+    auto& errors = files.errors;
+    if (errors.damaged) {
+        errors.damaged = persistence::moveDamagedAside(
+            persistence::errorFilePath(DataFolder, operation), errors.damaged->length, moment);
+    }
+    auto& progress = files.progress;
+    if (progress.damaged) {
+        progress.damaged = persistence::moveDamagedAside(persistence::progressFilePath(DataFolder),
+                                                         progress.damaged->length, moment);
+    }
 
     ErrorLogCount = 0;
     ErrorLog.clear();
-    auto errors = takeContent(
-        persistence::readErrorFile(persistence::errorFilePath(DataFolder, operation), moment),
-        LanguageRow);
     if (!errors.records.empty()) {
         ErrorLog.reserve(errors.records.size() + 1);
         ErrorLog.emplace_back();
@@ -148,10 +180,6 @@ void TForm3::LoadProgress(int operation) {
         // The damaged file is gone from its place: the next save writes the whole records back.
         ErrorLogDirty = 1;
     }
-
-    auto progress = takeContent(
-        persistence::readProgressFile(persistence::progressFilePath(DataFolder), moment),
-        LanguageRow);
     if (progress.record) {
         Progress = *progress.record;
     }
@@ -279,5 +307,13 @@ void TForm3::FormClose() {
         reporter_.report(closeFailureMessage(LanguageRow, e.failure));
     } catch (const std::exception& e) {
         reporter_.report(QString::fromStdString(e.what()));
+    }
+}
+
+void TForm3::saveAtExit() {
+    try {
+        saveUnwritten();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
     }
 }

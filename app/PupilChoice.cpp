@@ -8,30 +8,28 @@
 #include "app/PupilTexts.h"
 #include "persistence/ProgressFiles.h"
 
-namespace {
-
-PupilLanguage pupilLanguage(std::uint8_t languageRow, std::uint8_t americanEnglish) {
-    if (languageRow != 2) {
-        return PupilLanguage::Russian;
-    }
-    return americanEnglish == 1 ? PupilLanguage::American : PupilLanguage::British;
-}
-
-// A progress file of the pupil that exists but cannot be read: the switch would stop half-way
-// at it, so it is found before anything changes.
-std::optional<persistence::FileFailure> unreadableProgressFile(const QString& folder) {
-    for (const QString& path : {persistence::progressFilePath(folder),
-                                persistence::errorFilePath(folder, persistence::kMultiplication),
-                                persistence::errorFilePath(folder, persistence::kDivision)}) {
-        QFile file(path);
-        if (QFileInfo::exists(path) && !file.open(QIODevice::ReadOnly)) {
-            return persistence::FileFailure{path, file.errorString()};
+void TForm3::startWithPupils(pupils::Roster& roster, const pupils::Pupil& chosen,
+                             ui::NamePrompt& prompt) {
+    pupils::Pupil current = chosen;
+    std::optional<persistence::FileFailure> unreadable;
+    std::optional<PupilFiles> files;
+    if (!chosen.folder.isEmpty()) {
+        auto read = readPupilFiles(roster.folderOf(chosen), persistence::kMultiplication);
+        if (auto* failure = std::get_if<persistence::FileFailure>(&read)) {
+            unreadable = *failure;
+            current = roster.pupils().front();
+            DataFolder = roster.folderOf(current);
+        } else {
+            files = std::get<PupilFiles>(std::move(read));
         }
     }
-    return std::nullopt;
+    createOn(std::move(files));
+    attachPupils(roster, current, prompt);
+    if (unreadable) {
+        reporter_.report(pupilText(pupilLanguage(LanguageRow, AmericanEnglish), kPupilStartsFirst)
+                             .arg(unreadable->path, unreadable->reason, current.name));
+    }
 }
-
-}  // namespace
 
 void TForm3::attachPupils(pupils::Roster& roster, const pupils::Pupil& current,
                           ui::NamePrompt& prompt) {
@@ -108,15 +106,32 @@ void TForm3::restoreDesign() {
     }
 }
 
+// All or nothing: every file of the other pupil is read, the current pupil's unwritten
+// progress written and the choice kept before anything of the form changes. A failure at any
+// of these leaves the form on the current pupil with their record, so that no later save can
+// write it over the other pupil's files.
 void TForm3::SwitchToPupil(const pupils::Pupil& pupil) {
     if (roster_ == nullptr || pupil.folder == currentPupil_.folder || modeIsOn()) {
         return;
     }
     const PupilLanguage language = pupilLanguage(LanguageRow, AmericanEnglish);
     const QString folder = roster_->folderOf(pupil);
-    if (auto failure = unreadableProgressFile(folder)) {
-        throw ui::IoError(
-            pupilText(language, kPupilFileUnreadable).arg(failure->path, failure->reason));
+    const auto unreadable = [language](const persistence::FileFailure& failure) {
+        return ui::IoError(
+            pupilText(language, kPupilFileUnreadable).arg(failure.path, failure.reason));
+    };
+    if (!QFileInfo(folder).isDir()) {
+        throw unreadable({folder, QStringLiteral("the folder is missing")});
+    }
+    auto read = readPupilFiles(folder, persistence::kMultiplication);
+    if (auto* failure = std::get_if<persistence::FileFailure>(&read)) {
+        throw unreadable(*failure);
+    }
+    // Division's errors are read when the pupil turns to division: that they can be is known now.
+    const auto division = persistence::readErrorFileInPlace(
+        persistence::errorFilePath(folder, persistence::kDivision));
+    if (const auto* failure = std::get_if<persistence::FileFailure>(&division)) {
+        throw unreadable(*failure);
     }
     saveUnwritten();
     if (auto failure = roster_->setLastChosen(pupil)) {
@@ -128,7 +143,7 @@ void TForm3::SwitchToPupil(const pupils::Pupil& pupil) {
     currentPupil_ = pupil;
     shownPupils_ = roster_->pupils();
     restoreDesign();
-    FormCreate();
+    createOn(std::get<PupilFiles>(std::move(read)));
     ShowPupilGroup();
 }
 
@@ -212,7 +227,8 @@ void TForm3::RemovePupil() {
     // The first pupil takes over: their files must be readable before anything is moved, or the
     // form would be left on a folder in the trash.
     const pupils::Pupil first = roster_->pupils().front();
-    if (auto failure = unreadableProgressFile(roster_->folderOf(first))) {
+    const auto firstFiles = readPupilFiles(roster_->folderOf(first), persistence::kMultiplication);
+    if (const auto* failure = std::get_if<persistence::FileFailure>(&firstFiles)) {
         throw ui::IoError(
             pupilText(language, kPupilFileUnreadable).arg(failure->path, failure->reason));
     }

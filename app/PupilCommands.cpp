@@ -1,11 +1,16 @@
 #include "app/PupilCommands.h"
 
 #include <QDir>
+#include <QLockFile>
 
 #include "app/PupilTexts.h"
 #include "app/SingleInstance.h"
 
 namespace {
+
+// A command waits this long for another command on the same folder to end.
+constexpr int kCommandWaitMilliseconds = 5000;
+constexpr char kCommandLockFileName[] = "kestrova-command.lock";
 
 QString quoted(const QString& name) {
     return QLatin1Char('"') + name + QLatin1Char('"');
@@ -52,9 +57,9 @@ CommandOutcome add(const pupils::Roster& roster, const QString& typed) {
 CommandOutcome rename(const pupils::Roster& roster, const QString& typedOld,
                       const QString& typedNew) {
     const std::vector<pupils::Pupil> known = roster.pupils();
-    const auto pupil = findPupil(known, typedOld);
+    const auto pupil = pupils::findPupil(known, typedOld);
     if (!pupil) {
-        return failed(unknownPupilMessage(typedOld, known));
+        return failed(pupils::unknownPupilMessage(typedOld, known));
     }
     const QString name = pupils::keptName(typedNew);
     if (const auto problem = pupils::nameProblem(name, known, pupil->folder);
@@ -70,9 +75,9 @@ CommandOutcome rename(const pupils::Roster& roster, const QString& typedOld,
 
 CommandOutcome remove(const pupils::Roster& roster, const QString& typed) {
     const std::vector<pupils::Pupil> known = roster.pupils();
-    const auto pupil = findPupil(known, typed);
+    const auto pupil = pupils::findPupil(known, typed);
     if (!pupil) {
-        return failed(unknownPupilMessage(typed, known));
+        return failed(pupils::unknownPupilMessage(typed, known));
     }
     if (known.size() == 1) {
         return failed(QStringLiteral("The pupil %1 is the only one and is not removed.")
@@ -94,30 +99,22 @@ CommandOutcome remove(const pupils::Roster& roster, const QString& typed) {
 
 }  // namespace
 
-std::optional<pupils::Pupil> findPupil(const std::vector<pupils::Pupil>& pupils,
-                                       const QString& typed) {
-    const QString name = pupils::keptName(typed);
-    for (const pupils::Pupil& pupil : pupils) {
-        if (pupil.name.compare(name, Qt::CaseInsensitive) == 0) {
-            return pupil;
-        }
-    }
-    return std::nullopt;
-}
-
-QString unknownPupilMessage(const QString& typed, const std::vector<pupils::Pupil>& pupils) {
-    QString message = QStringLiteral("There is no pupil %1. The pupils are:").arg(quoted(typed));
-    for (const pupils::Pupil& pupil : pupils) {
-        message += QLatin1Char('\n') + pupil.name;
-    }
-    return message;
-}
-
 CommandOutcome runPupilCommand(const PupilCommand& command, const QString& dataFolder) {
     const pupils::Roster roster(dataFolder);
     // Without a data folder no copy can be open on it, and a list makes none.
     if (command.kind == PupilCommand::Kind::List && !QDir(roster.dataFolder()).exists()) {
         return list(roster);
+    }
+    // Commands take turns on a folder. Once this one's turn has come, the folder's other lock
+    // can only be held by an open program. A folder that cannot be written to takes no lock;
+    // the command then says what fails.
+    QDir().mkpath(roster.dataFolder());
+    QLockFile turn(roster.dataFolder() + QLatin1String(kCommandLockFileName));
+    turn.setStaleLockTime(0);
+    if (!turn.tryLock(kCommandWaitMilliseconds) && turn.error() == QLockFile::LockFailedError) {
+        return failed(QStringLiteral("Another pupils' command is running on %1. Please try "
+                                     "again in a moment.")
+                          .arg(roster.dataFolder()));
     }
     const SingleInstance instance(roster.dataFolder());
     if (instance.anotherCopyRuns()) {

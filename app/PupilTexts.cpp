@@ -32,6 +32,8 @@ constexpr std::array<PupilTextRow, 3> kPupilTexts = {{
         "В корзину",
         "Не удалось сохранить имя в файле %1 (%2). Имя осталось прежним.",
         "Не удалось убрать папку ученика %1 в корзину (%2). Ученик остался.",
+        "Не удалось прочитать файл ученика, выбранного в прошлый раз: %1 (%2). Программа "
+        "открыта для ученика %3.",
     },
     {
         "Pupil",
@@ -58,6 +60,8 @@ constexpr std::array<PupilTextRow, 3> kPupilTexts = {{
         "Move to wastebasket",
         "The name could not be kept in %1 (%2). The name is as it was.",
         "The pupil's folder %1 could not be moved to the wastebasket (%2). The pupil stays.",
+        "The file %1 of the pupil chosen last time could not be read (%2). The program is open "
+        "for the pupil %3.",
     },
     {
         "Student",
@@ -84,10 +88,19 @@ constexpr std::array<PupilTextRow, 3> kPupilTexts = {{
         "Move to trash",
         "The name could not be kept in %1 (%2). The name is as it was.",
         "The student's folder %1 could not be moved to the trash (%2). The student stays.",
+        "The file %1 of the student chosen last time could not be read (%2). The program is "
+        "open for the student %3.",
     },
 }};
 
 }  // namespace
+
+PupilLanguage pupilLanguage(std::uint8_t languageRow, std::uint8_t americanEnglish) {
+    if (languageRow != 2) {
+        return PupilLanguage::Russian;
+    }
+    return americanEnglish == 1 ? PupilLanguage::American : PupilLanguage::British;
+}
 
 QString pupilText(PupilLanguage language, PupilText entry) {
     return QString::fromUtf8(kPupilTexts.at(static_cast<std::size_t>(language)).at(entry));

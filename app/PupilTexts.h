@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include <QString>
 
 #include "pupils/Roster.h"
@@ -30,10 +32,14 @@ enum PupilText {
     kPupilRemoveAccept,
     kPupilNameNotKept,  // %1 the file, %2 the system's reason
     kPupilNotRemoved,   // %1 the folder, %2 the system's reason
+    kPupilStartsFirst,       // %1 the file, %2 the system's reason, %3 the first pupil's name
     kPupilTextCount
 };
 
 enum class PupilLanguage { Russian, British, American };
+
+// The language of the form's language row (1 Russian, 2 English) and American flag.
+PupilLanguage pupilLanguage(std::uint8_t languageRow, std::uint8_t americanEnglish);
 
 QString pupilText(PupilLanguage language, PupilText entry);
 

@@ -6,18 +6,26 @@
 #include <optional>
 
 #include <malloc.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QScreen>
+#include <QSessionManager>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 
 #include "app/CopyCall.h"
 #include "app/Form.h"
 #include "app/KeyboardRoles.h"
 #include "app/PupilCommands.h"
+#include "app/PupilTexts.h"
 #include "app/SingleInstance.h"
 #include "app/Texts.h"
 #include "report/Report.h"
@@ -69,7 +77,7 @@ void describeCommandLine(QCommandLineParser& parser) {
                         "today's date, opens it and ends.")},
         {QStringLiteral("data"),
          QStringLiteral("Reports on the data folder <folder> (repeatable) instead of this "
-                        "account's."),
+                        "account's; with a pupils' command, works on that one folder."),
          QStringLiteral("folder")},
         {QStringLiteral("language"),
          QStringLiteral("Writes the report's class page in <language>: ru, en-GB or en-US."),
@@ -133,7 +141,25 @@ void answerPupilCommands(const QCommandLineParser& parser, bool parsed) {
                                                                   : PupilCommand::Kind::List;
         command = {kind, {parser.value(name)}};
     }
-    const QString dataFolder = dataFolderPath();
+    if (parser.isSet(QStringLiteral("language"))) {
+        endWithError(QStringLiteral("--language goes with --report."));
+    }
+    // The folder named with --data, which must be there (a mistyped one is not made), or this
+    // account's.
+    QString dataFolder;
+    const QStringList named = parser.values(QStringLiteral("data"));
+    if (named.size() > 1) {
+        endWithError(
+            QStringLiteral("A pupils' command works on one data folder: give --data once."));
+    }
+    if (!named.isEmpty()) {
+        if (!QFileInfo(named.constFirst()).isDir()) {
+            endWithError(QStringLiteral("There is no data folder %1.").arg(named.constFirst()));
+        }
+        dataFolder = QDir::cleanPath(named.constFirst()) + QLatin1Char('/');
+    } else {
+        dataFolder = dataFolderPath();
+    }
     if (dataFolder.isEmpty()) {
         endWithError(fileMessage(2, kMessageNoDataLocation));
     }
@@ -282,6 +308,59 @@ bool argumentsAccepted(const QApplication& app, std::optional<QString>& pupil) {
     return false;
 }
 
+// What a close keeps is kept also when the session ends without the close button: at the
+// session manager's request to save (before a logout), at SIGTERM (a logout or shutdown without
+// session management), and when the connection to the display breaks, after which Qt ends the
+// program through exit() with no window left to close or to tell of a failure in.
+class EndOfSession {
+  public:
+    EndOfSession(QApplication& app, TForm3& form, QWidget& window) {
+        QObject::connect(
+            &app, &QGuiApplication::commitDataRequest, &window,
+            [&form](QSessionManager&) { form.dispatch([&form] { form.FormClose(); }); });
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe_) == 0) {
+            terminateNotifier_ =
+                std::make_unique<QSocketNotifier>(signalPipe_[1], QSocketNotifier::Read);
+            QObject::connect(
+                terminateNotifier_.get(), &QSocketNotifier::activated, &window, [this, &window] {
+                    char byte = 0;
+                    [[maybe_unused]] const auto read = ::read(signalPipe_[1], &byte, 1);
+                    terminateNotifier_->setEnabled(false);
+                    // As the close button; a message box still open ends too.
+                    window.close();
+                    QCoreApplication::exit(0);
+                });
+            struct sigaction action {};
+            action.sa_handler = [](int) {
+                const char byte = 1;
+                [[maybe_unused]] const auto written = ::write(signalPipe_[0], &byte, 1);
+            };
+            sigemptyset(&action.sa_mask);
+            action.sa_flags = SA_RESTART;
+            ::sigaction(SIGTERM, &action, nullptr);
+        }
+        form_ = &form;
+        std::atexit([] {
+            if (form_ != nullptr) {
+                TForm3* form = form_;
+                form_ = nullptr;
+                form->saveAtExit();
+            }
+        });
+    }
+    ~EndOfSession() {
+        form_ = nullptr;
+        ::signal(SIGTERM, SIG_DFL);
+    }
+    EndOfSession(const EndOfSession&) = delete;
+    EndOfSession& operator=(const EndOfSession&) = delete;
+
+  private:
+    static inline int signalPipe_[2] = {-1, -1};
+    static inline TForm3* form_ = nullptr;
+    std::unique_ptr<QSocketNotifier> terminateNotifier_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -340,16 +419,17 @@ int main(int argc, char** argv) {
     pupils::Roster roster(dataFolder);
     const std::vector<pupils::Pupil> known = roster.pupils();
     pupils::Pupil pupil = roster.lastChosen(known);
+    std::optional<persistence::FileFailure> choiceNotKept;
     if (pupilAsked) {
-        const auto asked = findPupil(known, *pupilAsked);
+        const auto asked = pupils::findPupil(known, *pupilAsked);
         if (!asked) {
             print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") +
-                              unknownPupilMessage(*pupilAsked, known) + QLatin1Char('\n'));
+                              pupils::unknownPupilMessage(*pupilAsked, known) + QLatin1Char('\n'));
             return 1;
         }
         if (*asked != pupil) {
             pupil = *asked;
-            roster.setLastChosen(pupil);
+            choiceNotKept = roster.setLastChosen(pupil);
         }
     }
 
@@ -358,11 +438,16 @@ int main(int argc, char** argv) {
     widgets::NameDialogPrompt namePrompt;
     TForm3 form(roster.folderOf(pupil), clock, random, reporter, pixelRatio);
     // An error during start-up ends the program: it cannot go on without its data.
-    if (!form.dispatch([&] {
-            form.FormCreate();
-            form.attachPupils(roster, pupil, namePrompt);
-        })) {
+    if (!form.dispatch([&] { form.startWithPupils(roster, pupil, namePrompt); })) {
         return 1;
+    }
+    // The program starts as the pupil asked for all the same; the next start will not.
+    if (choiceNotKept) {
+        const QString message =
+            pupilText(pupilLanguage(form.LanguageRow, form.AmericanEnglish), kPupilChoiceNotKept)
+                .arg(choiceNotKept->path, choiceNotKept->reason);
+        print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + message + '\n');
+        reporter.report(message);
     }
 
     widgets::installAccessibility();
@@ -375,6 +460,7 @@ int main(int argc, char** argv) {
     window.setWindowTitle(QStringLiteral("Form3"));
     window.onClose = [&form] { form.FormClose(); };
     form.onCloseRequested = [&window] { window.close(); };
+    const EndOfSession endOfSession(app, form, window);
     // Both owned by the window. A screen reader reads and works the window as the keyboard does.
     auto* keys = new widgets::KeyboardNavigation(window, keyboardRoles(form));
     new widgets::FormAccessibility(window, *keys, keyboardRoles(form), accessibleRoles(form));

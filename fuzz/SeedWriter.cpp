@@ -1,6 +1,6 @@
 // Writes the fuzz targets' seed corpus: the files the program itself writes while a pupil uses
 // it (runs of one number and of all numbers, both operations, all three languages).
-// Usage: fuzz_seeds FOLDER, which receives save_dat/, error_file/ and startup/.
+// Usage: fuzz_seeds FOLDER, which receives save_dat/, error_file/, startup/ and roster/.
 #include <cstdio>
 #include <set>
 
@@ -11,6 +11,7 @@
 #include "app/Form.h"
 #include "app/Texts.h"
 #include "fuzz/FuzzSupport.h"
+#include "fuzz/RosterInput.h"
 #include "fuzz/StartupInput.h"
 #include "persistence/ProgressFiles.h"
 #include "tests/trainer/RunTestSupport.h"
@@ -20,7 +21,7 @@ namespace {
 class SeedWriter {
   public:
     explicit SeedWriter(const QString& out) : out_(out) {
-        for (const char* folder : {"save_dat", "error_file", "startup"}) {
+        for (const char* folder : {"save_dat", "error_file", "startup", "roster"}) {
             QDir().mkpath(out_ + "/" + folder);
         }
     }
@@ -52,6 +53,22 @@ class SeedWriter {
             input.errorFile = errors;
             keep("startup", input.serialise());
         }
+    }
+
+    // Rosters as the program writes them: names in the three alphabets the window meets, the
+    // choice of one, and a folder whose name file is missing.
+    void takeRosters() {
+        fuzz::RosterInput input;
+        input.choiceFile = "pupil-3\n";
+        input.folders = {{"pupil-2", "Boris\n"},
+                         {"pupil-3", QStringLiteral("Клара\n").toUtf8()},
+                         {"pupil-5", QByteArray()},
+                         {"pupil-4", "Zoë 🦊\n"}};
+        keep("roster", input.serialise());
+        input.firstNameFile = "Mum\n";
+        input.choiceFile = "\n";
+        input.folders.pop_back();
+        keep("roster", input.serialise());
     }
 
     int written() const { return static_cast<int>(seen_.size()); }
@@ -103,6 +120,8 @@ int main(int argc, char** argv) {
     seeds.run(form, true);
     seeds.handle(form, [&form] { form.ComboBox1.setItemIndex(kLanguageItemAmerican); });
     seeds.take(folder);
+
+    seeds.takeRosters();
 
     if (!reporter.messages.isEmpty()) {
         fuzz::fail(reporter.messages.join('\n'));

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDate>
@@ -20,6 +22,11 @@ QString progressFilePath(const QString& folder) {
 
 QString errorFilePath(const QString& folder, int operation) {
     return folder + QStringLiteral("save%1.dat").arg(operation);
+}
+
+QStringList progressFilePaths(const QString& folder) {
+    return {progressFilePath(folder), errorFilePath(folder, kMultiplication),
+            errorFilePath(folder, kDivision)};
 }
 
 QString unfinishedWritePath(const QString& path) {
@@ -83,23 +90,80 @@ QString damagedFileName(const QString& path, double moment) {
 
 namespace {
 
-// The whole content of a file that exists; nullopt when there is none.
-std::variant<std::optional<QByteArray>, FileFailure> readWholeFile(const QString& path) {
-    if (!QFileInfo::exists(path)) {
+// The content of a progress file that exists, up to `limit` bytes; nullopt when there is none.
+std::variant<std::optional<QByteArray>, FileFailure> readWholeFile(const QString& path,
+                                                                   qint64 limit) {
+    auto read = readRegularFile(path, limit);
+    if (auto* failure = std::get_if<FileFailure>(&read)) {
+        return *failure;
+    }
+    auto& content = std::get<std::optional<BoundedContent>>(read);
+    if (!content) {
         return std::optional<QByteArray>{};
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return FileFailure{path, file.errorString()};
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return FileFailure{path, file.errorString()};
-    }
-    return std::optional<QByteArray>{std::move(bytes)};
+    return std::optional<QByteArray>{std::move(content->bytes)};
 }
 
-SetAside moveAside(const QString& path, qint64 length, double moment) {
+}  // namespace
+
+std::variant<std::optional<BoundedContent>, FileFailure> readRegularFile(const QString& path,
+                                                                         qint64 limit) {
+    // Opened without waiting, so that a pipe with no writer cannot hold the program, then
+    // looked at before a byte is read.
+    const int descriptor =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0) {
+        if (errno == ENOENT) {
+            return std::optional<BoundedContent>{};
+        }
+        return FileFailure{path, qt_error_string(errno)};
+    }
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0) {
+        const int reason = errno;
+        ::close(descriptor);
+        return FileFailure{path, qt_error_string(reason)};
+    }
+    if (!S_ISREG(status.st_mode)) {
+        ::close(descriptor);
+        return FileFailure{path, S_ISDIR(status.st_mode)
+                                     ? QStringLiteral("it is a folder, not a file")
+                                     : QStringLiteral("it is not a regular file")};
+    }
+    BoundedContent content;
+    // One byte past the limit tells whether there is more.
+    content.bytes.resize(std::min<qint64>(limit + 1, std::max<qint64>(status.st_size, 0) + 1));
+    qint64 filled = 0;
+    for (;;) {
+        if (filled == content.bytes.size()) {
+            if (filled > limit) {
+                break;
+            }
+            // The file grew since it was looked at: read on in steps, up to the limit.
+            content.bytes.resize(std::min<qint64>(limit + 1, filled + 4096));
+        }
+        const ssize_t got = ::read(descriptor, content.bytes.data() + filled,
+                                   static_cast<size_t>(content.bytes.size() - filled));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            const int reason = errno;
+            ::close(descriptor);
+            return FileFailure{path, qt_error_string(reason)};
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += got;
+    }
+    ::close(descriptor);
+    content.more = filled > limit;
+    content.bytes.truncate(std::min(filled, limit));
+    return std::optional<BoundedContent>{std::move(content)};
+}
+
+SetAside moveDamagedAside(const QString& path, qint64 length, double moment) {
     SetAside aside{QFileInfo(path).fileName(), {}, length};
     const QString target = damagedFileName(path, moment);
     if (QFile::rename(path, target)) {
@@ -107,6 +171,8 @@ SetAside moveAside(const QString& path, qint64 length, double moment) {
     }
     return aside;
 }
+
+namespace {
 
 template <std::size_t N>
 std::array<std::uint8_t, N> recordAt(const QByteArray& bytes, qsizetype offset) {
@@ -120,7 +186,7 @@ std::array<std::uint8_t, N> recordAt(const QByteArray& bytes, qsizetype offset) 
 }  // namespace
 
 std::variant<ErrorFileContent, FileFailure> readErrorFileInPlace(const QString& path) {
-    auto read = readWholeFile(path);
+    auto read = readWholeFile(path, kLongestErrorFile + 1);
     if (auto* failure = std::get_if<FileFailure>(&read)) {
         return *failure;
     }
@@ -128,6 +194,11 @@ std::variant<ErrorFileContent, FileFailure> readErrorFileInPlace(const QString& 
     const auto& bytes = std::get<std::optional<QByteArray>>(read);
     if (!bytes) {
         return content;
+    }
+    if (bytes->size() > kLongestErrorFile) {
+        return FileFailure{path, QStringLiteral("it is longer than an error file can be (more "
+                                                "than %1 bytes)")
+                                     .arg(kLongestErrorFile)};
     }
     const qsizetype whole = bytes->size() / Terror::kSize;
     content.records.reserve(static_cast<std::size_t>(whole));
@@ -143,13 +214,14 @@ std::variant<ErrorFileContent, FileFailure> readErrorFileInPlace(const QString& 
 std::variant<ErrorFileContent, FileFailure> readErrorFile(const QString& path, double moment) {
     auto read = readErrorFileInPlace(path);
     if (auto* content = std::get_if<ErrorFileContent>(&read); content && content->damaged) {
-        content->damaged = moveAside(path, content->damaged->length, moment);
+        content->damaged = moveDamagedAside(path, content->damaged->length, moment);
     }
     return read;
 }
 
 std::variant<ProgressFileContent, FileFailure> readProgressFileInPlace(const QString& path) {
-    auto read = readWholeFile(path);
+    // Bytes after the first record are not read.
+    auto read = readWholeFile(path, ProgressRecord::kSize);
     if (auto* failure = std::get_if<FileFailure>(&read)) {
         return *failure;
     }
@@ -162,7 +234,6 @@ std::variant<ProgressFileContent, FileFailure> readProgressFileInPlace(const QSt
         content.damaged = SetAside{QFileInfo(path).fileName(), {}, bytes->size()};
         return content;
     }
-    // Bytes after the first record are not read.
     content.record = decodeProgressRecord(recordAt<ProgressRecord::kSize>(*bytes, 0));
     return content;
 }
@@ -171,13 +242,13 @@ std::variant<ProgressFileContent, FileFailure> readProgressFile(const QString& p
                                                                 double moment) {
     auto read = readProgressFileInPlace(path);
     if (auto* content = std::get_if<ProgressFileContent>(&read); content && content->damaged) {
-        content->damaged = moveAside(path, content->damaged->length, moment);
+        content->damaged = moveDamagedAside(path, content->damaged->length, moment);
     }
     return read;
 }
 
 std::optional<ProgressRecord> peekProgressRecord(const QString& path) {
-    const auto read = readWholeFile(path);
+    const auto read = readWholeFile(path, ProgressRecord::kSize);
     const auto* bytes = std::get_if<std::optional<QByteArray>>(&read);
     if (bytes == nullptr || !*bytes || (*bytes)->size() < ProgressRecord::kSize) {
         return std::nullopt;
@@ -186,12 +257,8 @@ std::optional<ProgressRecord> peekProgressRecord(const QString& path) {
 }
 
 void removeUnfinishedWrites(const QString& folder) {
-    QStringList paths{unfinishedWritePath(progressFilePath(folder))};
-    for (int operation : {kMultiplication, kDivision}) {
-        paths << unfinishedWritePath(errorFilePath(folder, operation));
-    }
-    for (const QString& path : paths) {
-        QFile::remove(path);
+    for (const QString& path : progressFilePaths(folder)) {
+        QFile::remove(unfinishedWritePath(path));
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
+#include <QStringList>
 
 #include "persistence/ProgressRecord.h"
 
@@ -17,6 +18,8 @@ namespace persistence {
 // ends in a separator.
 QString progressFilePath(const QString& folder);
 QString errorFilePath(const QString& folder, int operation);
+// All three of a pupil's progress files in the folder: Save.dat, save2.dat, save3.dat.
+QStringList progressFilePaths(const QString& folder);
 
 // A file that could not be read or written, and the system's reason.
 struct FileFailure {
@@ -33,6 +36,21 @@ using DeviceWrite = std::function<qint64(QIODevice& device, const QByteArray& by
 // crash at any moment leaves the old file as it was.
 std::optional<FileFailure> writeFileAtomically(const QString& path, const QByteArray& bytes,
                                                const DeviceWrite& write = {});
+
+// The bytes of a file, read only from a regular file (a symbolic link is followed) and never more
+// than `limit` of them: a pipe, a device or a folder in its place is a failure rather than a wait
+// or a read without end. `more` tells that the file holds bytes beyond the limit.
+struct BoundedContent {
+    QByteArray bytes;
+    bool more = false;
+};
+// A missing file reads as nullopt; one that exists but cannot be read is a failure.
+std::variant<std::optional<BoundedContent>, FileFailure> readRegularFile(const QString& path,
+                                                                         qint64 limit);
+
+// The most an error file can hold: every wrong answer the tables can be given is a record of
+// its own. A longer file is no error file and is not read.
+inline constexpr qint64 kLongestErrorFile = 10 * 10 * 256 * Terror::kSize;
 
 // A file whose length holds no whole record (or not all whole records) is moved aside under a
 // name that says it is damaged and when it was found, so that nothing is lost.
@@ -73,6 +91,9 @@ QString unfinishedWritePath(const QString& path);
 // Removes what killed writes left of the progress files in the folder. Call it only while no
 // other process writes there.
 void removeUnfinishedWrites(const QString& folder);
+
+// Moves a damaged file of `length` bytes aside under damagedFileName.
+SetAside moveDamagedAside(const QString& path, qint64 length, double moment);
 
 // The name a damaged file is moved to: "<name>.damaged-YYYYMMDD-HHMMSS", with "-2", "-3", ...
 // appended when that name is already taken.

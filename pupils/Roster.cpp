@@ -17,10 +17,62 @@ namespace {
 const QString kPupilsFolder = QStringLiteral("pupils");
 const QString kNameFile = QStringLiteral("name.txt");
 const QString kChoiceFile = QStringLiteral("chosen.txt");
+// The highest folder number given so far.
+const QString kNumberFile = QStringLiteral("last-number.txt");
 // Further pupils' folders are numbered; the first pupil is number 1.
 const QString kFolderPrefix = QStringLiteral("pupil-");
 // A name file longer than this holds no name of at most 40 characters.
 constexpr qint64 kLongestNameFile = 1024;
+// Folder numbers beyond this are not counted: no roster gets near them, and the next number
+// stays far from the end of the integers.
+constexpr qint64 kHighestFolderNumber = qint64{1} << 53;
+
+// The characters that set or change the direction of writing (embeddings, overrides, isolates
+// and marks): inside a name they show its letters in another order than they are typed.
+bool directionControl(char32_t c) {
+    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2066 && c <= 0x2069);
+}
+
+// A character that shows nothing of its own where it stands.
+bool invisible(char32_t c) {
+    switch (QChar::category(c)) {
+        case QChar::Other_Format:
+        case QChar::Other_Control:
+        case QChar::Separator_Space:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// What two names that look the same have in common.
+QString lookOf(const QString& name) {
+    QString look;
+    for (const char32_t c : name.normalized(QString::NormalizationForm_C).toUcs4()) {
+        if (QChar::category(c) != QChar::Other_Format) {
+            look += QString::fromUcs4(&c, 1);
+        }
+    }
+    return look.toCaseFolded();
+}
+
+// A small text file of the roster: regular, at most `limit` bytes, UTF-8; nullopt otherwise.
+std::optional<QString> readSmallText(const QString& path, qint64 limit) {
+    const auto read = persistence::readRegularFile(path, limit);
+    const auto* content = std::get_if<std::optional<persistence::BoundedContent>>(&read);
+    if (content == nullptr || !*content || (*content)->more) {
+        return std::nullopt;
+    }
+    QStringDecoder decode(QStringDecoder::Utf8);
+    const QString text = decode((*content)->bytes);
+    if (decode.hasError()) {
+        return std::nullopt;
+    }
+    return text;
+}
 
 bool unprintable(char32_t c) {
     switch (QChar::category(c)) {
@@ -35,13 +87,13 @@ bool unprintable(char32_t c) {
 }
 
 // The number of a folder named "pupil-N", or 0.
-int folderNumber(const QString& folder) {
+qint64 folderNumber(const QString& folder) {
     if (!folder.startsWith(kFolderPrefix)) {
         return 0;
     }
     bool ok = false;
-    const int n = folder.mid(kFolderPrefix.size()).toInt(&ok);
-    return ok && n > 0 ? n : 0;
+    const qint64 n = folder.mid(kFolderPrefix.size()).toLongLong(&ok);
+    return ok && n > 0 && n <= kHighestFolderNumber ? n : 0;
 }
 
 QByteArray nameBytes(const QString& name) {
@@ -51,7 +103,33 @@ QByteArray nameBytes(const QString& name) {
 }  // namespace
 
 QString keptName(const QString& typed) {
-    return typed.trimmed();
+    // They are all in the basic plane: taken out unit by unit, a broken surrogate stays for
+    // nameProblem to refuse.
+    QString kept = typed;
+    kept.removeIf([](QChar c) { return directionControl(c.unicode()); });
+    return kept.trimmed();
+}
+
+QString unknownPupilMessage(const QString& typed, const std::vector<Pupil>& pupils) {
+    QString message = QStringLiteral("There is no pupil \"%1\". The pupils are:").arg(typed);
+    for (const Pupil& pupil : pupils) {
+        message += QLatin1Char('\n') + pupil.name;
+    }
+    return message;
+}
+
+bool sameName(const QString& a, const QString& b) {
+    return lookOf(a) == lookOf(b);
+}
+
+std::optional<Pupil> findPupil(const std::vector<Pupil>& pupils, const QString& typed) {
+    const QString name = keptName(typed);
+    for (const Pupil& pupil : pupils) {
+        if (sameName(pupil.name, name)) {
+            return pupil;
+        }
+    }
+    return std::nullopt;
 }
 
 NameProblem nameProblem(const QString& name, const std::vector<Pupil>& pupils,
@@ -66,15 +144,20 @@ NameProblem nameProblem(const QString& name, const std::vector<Pupil>& pupils,
     if (characters.size() > kLongestName) {
         return NameProblem::TooLong;
     }
-    if (std::any_of(characters.begin(), characters.end(),
-                    [](uint c) { return unprintable(static_cast<char32_t>(c)); })) {
+    if (std::any_of(characters.begin(), characters.end(), [](uint c) {
+            return unprintable(static_cast<char32_t>(c)) || directionControl(c);
+        })) {
         return NameProblem::Unprintable;
+    }
+    if (std::all_of(characters.begin(), characters.end(),
+                    [](uint c) { return invisible(static_cast<char32_t>(c)); })) {
+        return NameProblem::Empty;
     }
     for (const Pupil& pupil : pupils) {
         if (renamedFolder && pupil.folder == *renamedFolder) {
             continue;
         }
-        if (pupil.name.compare(name, Qt::CaseInsensitive) == 0) {
+        if (sameName(pupil.name, name)) {
             return NameProblem::Taken;
         }
     }
@@ -121,20 +204,19 @@ QString Roster::choiceFilePath() const {
     return pupilsFolder() + kChoiceFile;
 }
 
+QString Roster::numberFilePath() const {
+    return pupilsFolder() + kNumberFile;
+}
+
 // A name file that is missing, unreadable, not UTF-8 or holds no name a pupil could be given
 // shows the fallback instead.
 QString Roster::readName(const QString& path, const QString& fallback) const {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kLongestNameFile) {
+    const auto text = readSmallText(path, kLongestNameFile);
+    if (!text) {
         return fallback;
     }
-    const QByteArray bytes = file.readAll();
-    QStringDecoder decode(QStringDecoder::Utf8);
-    const QString name = keptName(decode(bytes));
-    if (decode.hasError() || nameProblem(name, {}) != NameProblem::None) {
-        return fallback;
-    }
-    return name;
+    const QString name = keptName(*text);
+    return nameProblem(name, {}) == NameProblem::None ? name : fallback;
 }
 
 std::vector<Pupil> Roster::pupils() const {
@@ -147,7 +229,13 @@ std::vector<Pupil> Roster::pupils() const {
     if (!folder.exists()) {
         return found;
     }
-    for (const QString& name : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+    for (const QFileInfo& entry :
+         folder.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        // Qt lists a link to a device among the folders.
+        if (!entry.isDir()) {
+            continue;
+        }
+        const QString name = entry.fileName();
         found.push_back(
             {name, readName(pupilsFolder() + name + QLatin1Char('/') + kNameFile, name)});
     }
@@ -159,9 +247,8 @@ std::vector<Pupil> Roster::pupils() const {
 
 Pupil Roster::lastChosen(const std::vector<Pupil>& pupils) const {
     if (pupils.size() > 1) {
-        QFile file(choiceFilePath());
-        if (file.open(QIODevice::ReadOnly) && file.size() <= kLongestNameFile) {
-            const QString folder = QString::fromUtf8(file.readAll()).trimmed();
+        if (const auto text = readSmallText(choiceFilePath(), kLongestNameFile)) {
+            const QString folder = text->trimmed();
             for (const Pupil& pupil : pupils) {
                 if (pupil.folder == folder) {
                     return pupil;
@@ -184,7 +271,15 @@ std::variant<Pupil, persistence::FileFailure> Roster::add(const QString& name) c
     if (!QDir().mkpath(parent)) {
         return persistence::FileFailure{parent, QStringLiteral("the folder cannot be created")};
     }
-    int number = 1;
+    // The highest number given: kept, or seen among the folders (also those made by hand).
+    qint64 number = 1;
+    if (const auto text = readSmallText(numberFilePath(), 32)) {
+        bool ok = false;
+        const qint64 kept = text->trimmed().toLongLong(&ok);
+        if (ok && kept > 0 && kept <= kHighestFolderNumber) {
+            number = kept;
+        }
+    }
     for (const QString& folder : QDir(parent).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         number = std::max(number, folderNumber(folder));
     }
@@ -196,7 +291,14 @@ std::variant<Pupil, persistence::FileFailure> Roster::add(const QString& name) c
         }
         pupil.folder = kFolderPrefix + QString::number(++number + 1);
     }
-    if (auto failure = persistence::writeFileAtomically(nameFilePath(pupil), nameBytes(name))) {
+    // The number is kept before the pupil is: a pupil whose number might be given again is not
+    // made.
+    auto failure =
+        persistence::writeFileAtomically(numberFilePath(), QByteArray::number(number + 1) + '\n');
+    if (!failure) {
+        failure = persistence::writeFileAtomically(nameFilePath(pupil), nameBytes(name));
+    }
+    if (failure) {
         QDir(parent).rmdir(pupil.folder);
         return *failure;
     }
@@ -227,8 +329,14 @@ void Roster::removeUnfinishedWrites() const {
     if (!folder.exists()) {
         return;
     }
+    // pupils/ or a pupil's folder that is a symbolic link leads out of the data folder.
+    if (QFileInfo(pupilsFolder().chopped(1)).isSymLink()) {
+        return;
+    }
     QFile::remove(persistence::unfinishedWritePath(choiceFilePath()));
-    for (const QString& name : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    QFile::remove(persistence::unfinishedWritePath(numberFilePath()));
+    for (const QString& name :
+         folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
         const Pupil pupil{name, name};
         persistence::removeUnfinishedWrites(folderOf(pupil));
         QFile::remove(persistence::unfinishedWritePath(nameFilePath(pupil)));

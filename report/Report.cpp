@@ -21,7 +21,6 @@
 #include <QUrl>
 
 #include "app/Colours.h"
-#include "app/PupilCommands.h"
 #include "app/Texts.h"
 #include "game/GridRenderer.h"
 #include "persistence/ProgressFiles.h"
@@ -209,17 +208,17 @@ std::variant<Collected, QString> collect(const Request& request) {
         chosen = all;
     } else {
         for (const QString& typed : request.pupils) {
-            if (!findPupil(known, typed)) {
-                return unknownPupilMessage(typed, known);
+            if (!pupils::findPupil(known, typed)) {
+                return pupils::unknownPupilMessage(typed, known);
             }
         }
         // In the folders' order; a name found in several folders is every one of those pupils.
         for (const Found& found : all) {
-            const bool asked = std::any_of(request.pupils.begin(), request.pupils.end(),
-                                           [&](const QString& typed) {
-                                               const auto match = findPupil({found.pupil}, typed);
-                                               return match.has_value();
-                                           });
+            const bool asked = std::any_of(
+                request.pupils.begin(), request.pupils.end(), [&](const QString& typed) {
+                    const auto match = pupils::findPupil({found.pupil}, typed);
+                    return match.has_value();
+                });
             if (asked) {
                 chosen.push_back(found);
             }

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "persistence/ProgressFiles.h"
 #include "tests/support/FilesUnder.h"
@@ -34,10 +35,12 @@ class Pupils : public FormFixture {
         form().attachPupils(roster, roster.pupils().front(), prompt);
     }
 
-    // A new pupil through the box's last item and the name dialog.
+    // A new pupil through the box's "New pupil..." item and the name dialog.
+    // The box shows until the first Start: a test reaches a switch as a pupil can.
     void addThroughBox(const QString& name) {
         prompt.answers.push_back(name);
         TForm3& f = form();
+        ASSERT_TRUE(f.PupilBox.visible()) << "no pupil can reach the box now";
         f.dispatch([&f] { f.PupilBox.setItemIndex(static_cast<int>(f.shownPupils().size())); });
     }
 
@@ -45,6 +48,7 @@ class Pupils : public FormFixture {
         TForm3& f = form();
         const int item = static_cast<int>(f.PupilBox.items().indexOf(name));
         ASSERT_GE(item, 0) << name.toStdString();
+        ASSERT_TRUE(f.PupilBox.visible()) << "no pupil can reach the box now";
         f.dispatch([&f, item] { f.PupilBox.setItemIndex(item); });
     }
 
@@ -158,27 +162,38 @@ TEST_F(Pupils, EachPupilKeepsTheirOwnProgressThroughSwitchesAndRestarts) {
     EXPECT_TRUE(reporter.messages.isEmpty()) << reporter.messages.join('\n').toStdString();
 }
 
+// Before the first Start, a pupil's answers wait to be written when their error file was
+// damaged: its whole records are read and written back by the next save. A switch writes them.
 TEST_F(Pupils, ASwitchKeepsAnswersNotYetWritten) {
     addThroughBox("Boris");
-    TForm3& f = form();
-    f.SelectNumber(3);
-    f.Button12Click();
-    for (int i = 0; i < 4; ++i) {
-        press(f, i == 0 ? wrongAnswer(f) : f.ExpectedAnswer);
-    }
-    f.Button12Click();  // Stop: nothing is written
-    ASSERT_EQ(f.Button12.tag(), 0);
-    ASSERT_EQ(f.ProgressDirty, 1);
+    runOn(3, 2);
+    restart();
+    chooseInBox("Anna");
+    const QString errors = pupilFolder("Boris") + "save2.dat";
+    QFile file(errors);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    ASSERT_EQ(file.size(), 2 * Terror::kSize);
+    file.write("torn");
+    file.close();
 
-    f.dispatch([this] { form().SwitchToPupil(roster.pupils().front()); });
+    chooseInBox("Boris");
+    TForm3& f = form();
+    ASSERT_EQ(reporter.messages.size(), 1) << "the damaged file is told";
+    reporter.messages.clear();
+    ASSERT_EQ(f.ErrorLogCount, 2);
+    ASSERT_EQ(f.ErrorLogDirty, 1);
+    ASSERT_FALSE(QFile::exists(errors)) << "the damaged file was set aside";
+
+    chooseInBox("Anna");
     EXPECT_EQ(f.currentPupil().name, "Anna");
     EXPECT_EQ(answersCounted(f, 2, 3), 0);
+    EXPECT_EQ(QFileInfo(errors).size(), 2 * Terror::kSize);
     EXPECT_TRUE(f.ComboBox1.visible()) << "the other pupil gets the start screen";
     EXPECT_TRUE(f.PupilBox.visible());
 
     chooseInBox("Boris");
-    EXPECT_EQ(answersCounted(f, 2, 3), 4);
-    EXPECT_EQ(f.ErrorLogCount, 1);
+    EXPECT_GE(answersCounted(f, 2, 3), 25);
+    EXPECT_EQ(f.ErrorLogCount, 2);
     EXPECT_TRUE(reporter.messages.isEmpty()) << reporter.messages.join('\n').toStdString();
 }
 
@@ -317,6 +332,7 @@ TEST_F(Pupils, APupilIsRenamedOrRemovedFromTheBoxInEveryLanguage) {
 TEST_F(Pupils, ADamagedFileOfOnePupilLeavesTheOthersFilesAlone) {
     addThroughBox("Boris");
     runOn(6, 2);
+    restart();
     chooseInBox("Anna");
     runOn(8, 1);
     restart();
@@ -338,7 +354,6 @@ TEST_F(Pupils, ADamagedFileOfOnePupilLeavesTheOthersFilesAlone) {
     EXPECT_EQ(answersCounted(form(), 2, 6), 0) << "the damaged record is not read";
     EXPECT_EQ(form().ErrorLogCount, 2) << "the error file is read as it is";
     EXPECT_EQ(QDir(boris).entryList({"Save.dat.damaged-*"}, QDir::Files).size(), 1);
-    runOn(6, 0);
     chooseInBox("Anna");
     form().FormClose();
     EXPECT_EQ(QDir(dataFolder()).entryList(QDir::Files).size(),
@@ -351,6 +366,7 @@ TEST_F(Pupils, ADamagedFileOfOnePupilLeavesTheOthersFilesAlone) {
 TEST_F(Pupils, AnUnreadableFileOfTheChosenPupilKeepsTheCurrentOne) {
     addThroughBox("Boris");
     runOn(5, 1);
+    restart();
     chooseInBox("Anna");
     // A folder where an error file should be cannot be read as a file, also by root.
     ASSERT_TRUE(QFile::remove(pupilFolder("Boris") + "save2.dat"));
@@ -364,22 +380,125 @@ TEST_F(Pupils, AnUnreadableFileOfTheChosenPupilKeepsTheCurrentOne) {
     EXPECT_EQ(roster.lastChosen(roster.pupils()).name, "Anna");
 }
 
-TEST_F(Pupils, ASaveThatFailsAtASwitchKeepsThePupilAndTheirAnswers) {
-    addThroughBox("Boris");
-    TForm3& f = form();
-    f.Button12Click();
-    press(f, f.ExpectedAnswer);
-    f.Button12Click();  // Stop: the answer waits to be written
-    // A folder in the way of the file a save writes first, so that the save fails, also for root.
-    ASSERT_TRUE(QDir().mkpath(persistence::unfinishedWritePath(pupilFolder("Boris") + "Save.dat")));
+// A switch is all or nothing. Whichever of its steps fails (reading one of the other pupil's
+// files, where the file opens and its first read fails; writing what the current pupil has not
+// yet written; keeping the choice), the form stays on the current pupil with their record and
+// their unwritten answers, and no later save writes over the other pupil's files.
+struct SwitchStep {
+    const char* name;
+    // The file or folder put in the way, under the data folder; Boris's files are in pupil-2.
+    const char* inTheWay;
+    bool unreadable;  // a link to a file whose first read fails, else a folder that cannot be
+                      // written
+};
 
-    f.dispatch([this] { form().SwitchToPupil(roster.pupils().front()); });
+void PrintTo(const SwitchStep& step, std::ostream* out) {
+    *out << step.name;
+}
+
+class SwitchFault : public Pupils, public ::testing::WithParamInterface<SwitchStep> {};
+
+TEST_P(SwitchFault, AFailureAtAnyStepLeavesTheFormOnTheCurrentPupil) {
+    const SwitchStep& step = GetParam();
+    addThroughBox("Boris");
+    runOn(5, 1);
+    restart();
+    chooseInBox("Anna");
+    runOn(7, 1);
+    restart();
+    // Anna's one error waits to be written again: her error file was torn.
+    {
+        QFile errors(dataFile("save2.dat"));
+        ASSERT_TRUE(errors.open(QIODevice::Append));
+        errors.write("torn");
+    }
+    restart();
+    reporter.messages.clear();
+    TForm3& anna = form();
+    ASSERT_EQ(anna.ErrorLogDirty, 1);
+    ASSERT_EQ(pupilFolder("Boris"), dataFile("pupils/pupil-2/"));
+    const auto borisBefore = filesUnder(pupilFolder("Boris"));
+
+    const QString inTheWay = dataFile(QString::fromUtf8(step.inTheWay));
+    const bool existed = QFileInfo::exists(inTheWay);
+    if (step.unreadable) {
+        ASSERT_TRUE(!existed || QFile::rename(inTheWay, inTheWay + ".kept"));
+        ASSERT_TRUE(QFile::link("/proc/self/mem", inTheWay));
+    } else {
+        ASSERT_TRUE(QDir().mkpath(inTheWay));
+    }
+    chooseInBox("Boris");
+    TForm3& f = form();
     ASSERT_EQ(reporter.messages.size(), 1);
-    EXPECT_TRUE(reporter.messages[0].contains("Save.dat")) << reporter.messages[0].toStdString();
+    EXPECT_TRUE(reporter.messages[0].contains(QFileInfo(inTheWay).fileName().section('.', 0, 1)))
+        << reporter.messages[0].toStdString();
+    EXPECT_EQ(f.currentPupil().name, "Anna");
+    EXPECT_EQ(f.DataFolder, dataFolder());
+    EXPECT_EQ(f.PupilBox.items().value(f.PupilBox.itemIndex()), "Anna");
+    EXPECT_GE(answersCounted(f, 2, 7), 25);
+    EXPECT_EQ(answersCounted(f, 2, 5), 0);
+    EXPECT_EQ(f.ErrorLogCount, 1);
+    EXPECT_EQ(roster.lastChosen(roster.pupils()).name, "Anna");
+
+    // The fault mended, the close writes Anna's and nothing of Boris's.
+    if (step.unreadable) {
+        ASSERT_TRUE(QFile::remove(inTheWay));
+        ASSERT_TRUE(!existed || QFile::rename(inTheWay + ".kept", inTheWay));
+    } else {
+        ASSERT_TRUE(QDir(inTheWay).removeRecursively());
+    }
+    f.FormClose();
+    EXPECT_EQ(filesUnder(pupilFolder("Boris")), borisBefore);
+    EXPECT_EQ(readDataFile("save2.dat").size(), Terror::kSize);
+
+    chooseInBox("Boris");
     EXPECT_EQ(f.currentPupil().name, "Boris");
-    EXPECT_EQ(f.ProgressDirty, 1);
-    EXPECT_EQ(answersCounted(f, 2, 2), 1);
-    EXPECT_EQ(roster.lastChosen(roster.pupils()).name, "Boris");
+    EXPECT_GE(answersCounted(f, 2, 5), 25);
+    EXPECT_EQ(answersCounted(f, 2, 7), 0);
+}
+
+const SwitchStep kSwitchSteps[] = {
+    {"Boris's error file", "pupils/pupil-2/save2.dat", true},
+    {"Boris's Save.dat", "pupils/pupil-2/Save.dat", true},
+    {"Boris's division errors", "pupils/pupil-2/save3.dat", true},
+    {"Anna's unwritten errors", "save2.dat.writing", false},
+    {"the choice", "pupils/chosen.txt.writing", false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Steps, SwitchFault, ::testing::ValuesIn(kSwitchSteps),
+                         [](const ::testing::TestParamInfo<SwitchStep>& info) {
+                             QString name = QString::fromUtf8(info.param.name);
+                             name.remove(QLatin1Char('\''));
+                             name.replace(QLatin1Char(' '), QLatin1Char('_'));
+                             name.replace(QLatin1Char('.'), QLatin1Char('_'));
+                             return name.toStdString();
+                         });
+
+// The pupil chosen last whose files cannot be read does not keep the others from practising:
+// the program starts with the first pupil and says why.
+TEST_F(Pupils, AnUnreadableFileOfThePupilChosenLastStartsTheFirstPupil) {
+    addThroughBox("Boris");
+    runOn(4, 0);
+    restart();
+    ASSERT_EQ(form().currentPupil().name, "Boris");
+    form().FormClose();
+    const QString saveDat = pupilFolder("Boris") + "Save.dat";
+    ASSERT_TRUE(QFile::remove(saveDat));
+    ASSERT_TRUE(QDir().mkpath(saveDat));
+
+    const pupils::Pupil last = roster.lastChosen(roster.pupils());
+    ASSERT_EQ(last.name, "Boris");
+    form_ = std::make_unique<TForm3>(roster.folderOf(last), clock, random, reporter);
+    TForm3& f = form();
+    EXPECT_TRUE(f.dispatch([&] { f.startWithPupils(roster, last, prompt); }));
+    ASSERT_EQ(reporter.messages.size(), 1);
+    EXPECT_TRUE(reporter.messages[0].contains(saveDat)) << reporter.messages[0].toStdString();
+    EXPECT_TRUE(reporter.messages[0].contains("Anna")) << reporter.messages[0].toStdString();
+    EXPECT_EQ(f.currentPupil().name, "Anna");
+    EXPECT_EQ(f.DataFolder, dataFolder());
+    EXPECT_EQ(f.PupilBox.items().value(f.PupilBox.itemIndex()), "Anna");
+    EXPECT_TRUE(f.Button12.visible());
+    EXPECT_EQ(answersCounted(f, 2, 4), 0);
 }
 
 }  // namespace

@@ -152,6 +152,7 @@ TEST(SaveKill, AProgramKilledWhileSwitchingPupilsLosesNothing) {
                                   "save2.dat",
                                   SingleInstance::kLockFileName,
                                   "pupils/chosen.txt",
+                                  "pupils/last-number.txt",
                                   "pupils/pupil-2/Save.dat",
                                   "pupils/pupil-2/save2.dat",
                                   "pupils/pupil-2/name.txt"};

@@ -4,15 +4,18 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "persistence/ProgressFiles.h"
+#include "tests/support/NotAFile.h"
 
 using namespace persistence;
 
 namespace {
 
 constexpr double kMoment = 46000.5;  // 2025-12-09 12:00:00
+constexpr std::uint8_t kLanguageCodeBritishForTest = 2;
 
 class ProgressFiles : public ::testing::Test {
   protected:
@@ -181,6 +184,87 @@ TEST_F(ProgressFiles, AFileThatCannotBeReadIsAFailure) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("save2.dat"));
     EXPECT_TRUE(std::holds_alternative<FileFailure>(readProgressFile(path("Save.dat"), kMoment)));
     EXPECT_TRUE(std::holds_alternative<FileFailure>(readErrorFile(path("save2.dat"), kMoment)));
+}
+
+// Only a regular file is read: a pipe, a device or a folder in a progress file's place (also
+// behind a symbolic link) is a failure, told at once, rather than a wait or a read without end.
+TEST_F(ProgressFiles, WhatIsNotARegularFileIsAFailureToldAtOnce) {
+    const struct {
+        const char* what;
+        const char* target;  // a link to it; nullptr: a named pipe
+    } cases[] = {
+        {"a named pipe", nullptr},
+        {"a link to /dev/zero", "/dev/zero"},
+        {"a link to /dev/null", "/dev/null"},
+        {"a link to a folder", "/"},
+        // Opens as a file, and the first read fails.
+        {"a link to /proc/self/mem", "/proc/self/mem"},
+    };
+    for (const auto& c : cases) {
+        for (const QString name : {"Save.dat", "save2.dat"}) {
+            SCOPED_TRACE(std::string(c.what) + " as " + name.toStdString());
+            std::optional<PipeInTheWay> pipe;
+            if (c.target == nullptr) {
+                pipe.emplace(path(name));
+                ASSERT_TRUE(pipe->made());
+            } else {
+                ASSERT_TRUE(QFile::link(QString::fromUtf8(c.target), path(name)));
+            }
+            bool failed = false;
+            const long long took = millisecondsOf([&] {
+                failed =
+                    name == "Save.dat"
+                        ? std::holds_alternative<FileFailure>(readProgressFile(path(name), kMoment))
+                        : std::holds_alternative<FileFailure>(readErrorFile(path(name), kMoment));
+            });
+            EXPECT_TRUE(failed);
+            EXPECT_LT(took, 1000);
+            pipe.reset();
+            QFile::remove(path(name));
+        }
+    }
+}
+
+// A file is read no further than a valid one can reach: Save.dat's one record of a huge file,
+// and an error file longer than any the tables can fill is refused without reading it whole.
+TEST_F(ProgressFiles, NoMoreIsReadThanAValidFileHolds) {
+    QByteArray record(ProgressRecord::kSize, '\0');
+    record[640] = static_cast<char>(kLanguageCodeBritishForTest);
+    write("Save.dat", record);
+    {
+        QFile file(path("Save.dat"));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.resize(qint64{2} << 30));  // 2 GB, sparse: no disk is used
+    }
+    std::variant<ProgressFileContent, FileFailure> progress;
+    EXPECT_LT(millisecondsOf([&] { progress = readProgressFile(path("Save.dat"), kMoment); }),
+              1000);
+    ASSERT_TRUE(std::holds_alternative<ProgressFileContent>(progress));
+    ASSERT_TRUE(std::get<ProgressFileContent>(progress).record.has_value());
+    EXPECT_EQ(std::get<ProgressFileContent>(progress).record->LanguageCode,
+              kLanguageCodeBritishForTest);
+
+    // The longest error file there can be reads whole; one byte more is no error file.
+    QByteArray longest;
+    while (longest.size() < kLongestErrorFile) {
+        longest += terrorBytes(2, 3, 7);
+    }
+    ASSERT_EQ(longest.size(), kLongestErrorFile);
+    write("save2.dat", longest);
+    const auto whole = readErrorFileInPlace(path("save2.dat"));
+    ASSERT_TRUE(std::holds_alternative<ErrorFileContent>(whole));
+    EXPECT_EQ(std::get<ErrorFileContent>(whole).records.size(),
+              static_cast<std::size_t>(kLongestErrorFile / Terror::kSize));
+    {
+        QFile file(path("save2.dat"));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.resize(qint64{2} << 30));
+    }
+    std::variant<ErrorFileContent, FileFailure> errors;
+    EXPECT_LT(millisecondsOf([&] { errors = readErrorFile(path("save2.dat"), kMoment); }), 1000);
+    ASSERT_TRUE(std::holds_alternative<FileFailure>(errors));
+    EXPECT_TRUE(std::get<FileFailure>(errors).reason.contains("longer"));
+    EXPECT_EQ(QFileInfo(path("save2.dat")).size(), qint64{2} << 30) << "the file stays as it is";
 }
 
 }  // namespace

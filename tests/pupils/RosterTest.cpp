@@ -9,6 +9,7 @@
 
 #include "persistence/ProgressFiles.h"
 #include "pupils/Roster.h"
+#include "tests/support/NotAFile.h"
 
 namespace {
 
@@ -63,7 +64,9 @@ TEST_F(RosterTest, EveryNameIsRefusedWithItsReasonOrKeptAndReadBackExactly) {
         {"  " + forty + "  ", NameProblem::None, forty},
         {"aNNA", NameProblem::Taken, ""},
         {"a\nb", NameProblem::Unprintable, ""},
-        {"a\x07" "b", NameProblem::Unprintable, ""},
+        {"a\x07"
+         "b",
+         NameProblem::Unprintable, ""},
         {"a\u2028b", NameProblem::Unprintable, ""},
         {QString(QChar(0xD800)) + "x", NameProblem::Unprintable, ""},
         {"../x", NameProblem::None, "../x"},
@@ -201,6 +204,146 @@ TEST_F(RosterTest, UnfinishedWritesAreRemovedFromEveryPupilsFolder) {
         EXPECT_FALSE(QFileInfo::exists(path)) << path.toStdString();
     }
     EXPECT_TRUE(QFileInfo::exists(roster.folderOf(boris) + "Save.dat"));
+}
+
+// Names that show alike are one name: the same letters composed or decomposed, with invisible
+// characters between them, or in another case. A name of invisible characters alone is no name,
+// and characters that change the direction of writing are dropped, so that a name shows its
+// letters in the order typed.
+TEST_F(RosterTest, NamesThatShowAlikeAreOneName) {
+    const QString composed = QString::fromUtf8("\u0439ulia");          // й as one character
+    const QString decomposed = QString::fromUtf8("\u0438\u0306ulia");  // и and a breve
+    added(composed);
+    added("Anais");
+    const struct {
+        QString typed;
+        NameProblem problem;
+        QString kept;
+    } cases[] = {
+        {decomposed, NameProblem::Taken, ""},
+        {"Ana\u200Dis", NameProblem::Taken, ""},
+        {"\u00ADANA\u200BIS\uFEFF", NameProblem::Taken, ""},
+        {"\u200B", NameProblem::Empty, ""},
+        {"\u200B\u200D \u2060\uFEFF", NameProblem::Empty, ""},
+        {"\u202E", NameProblem::Empty, ""},
+        {"abc\u202Edef", NameProblem::None, "abcdef"},
+        {"\u2067abc\u2069 \u200Fdef\u061C", NameProblem::None, "abc def"},
+        {QString::fromUtf8("Zoë"), NameProblem::None, QString::fromUtf8("Zoë")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        const QString name = pupils::keptName(c.typed);
+        EXPECT_EQ(pupils::nameProblem(name, roster.pupils()), c.problem);
+        if (c.problem == NameProblem::None) {
+            EXPECT_EQ(name, c.kept);
+        }
+    }
+    // Typed as it shows, a name is found however it was stored.
+    const auto all = roster.pupils();
+    ASSERT_TRUE(pupils::findPupil(all, decomposed).has_value());
+    EXPECT_EQ(pupils::findPupil(all, decomposed)->name, composed);
+    write(roster.folderOf(all[1]) + "name.txt", "Ana\u200Dis\n");
+    const auto again = roster.pupils();
+    ASSERT_TRUE(pupils::findPupil(again, "anais").has_value());
+    EXPECT_EQ(pupils::findPupil(again, "anais")->folder, all[1].folder);
+    // A name stored with a direction change shows without it.
+    write(roster.folderOf(all[1]) + "name.txt", "abc\u202Edef\n");
+    EXPECT_EQ(roster.pupils()[1].name, "abcdef");
+}
+
+// A folder number is given once: not again after its pupil was removed (the choice kept for them
+// then opens no one else), and the count goes on past the largest number a hand-made folder has.
+TEST_F(RosterTest, AFolderNumberIsNeverGivenTwice) {
+    const QString home = dir.path() + "/home-data";
+    ASSERT_TRUE(QDir().mkpath(home));
+    qputenv("XDG_DATA_HOME", home.toUtf8());
+    added("Boris");
+    const Pupil clara = added("Clara");
+    ASSERT_FALSE(roster.setLastChosen(clara).has_value());
+    ASSERT_FALSE(roster.moveToTrash(clara).has_value());
+    const Pupil vera = added("Vera");
+    EXPECT_NE(vera.folder, clara.folder);
+    EXPECT_EQ(roster.lastChosen(roster.pupils()).name, "Anna")
+        << "the choice of a removed pupil opened another";
+    qunsetenv("XDG_DATA_HOME");
+
+    ASSERT_TRUE(QDir().mkpath(folder() + "pupils/pupil-2147483647"));
+    EXPECT_EQ(added("Dora").folder, "pupil-2147483648");
+    EXPECT_EQ(added("Emil").folder, "pupil-2147483649");
+    // A number beyond any count is a folder's name like another.
+    ASSERT_TRUE(QDir().mkpath(folder() + "pupils/pupil-99999999999999999999"));
+    EXPECT_EQ(added("Fred").folder, "pupil-2147483650");
+}
+
+// Not a file where a name or the choice should be: a pipe (which nobody writes into), a device
+// or a folder reads as no name and no choice, at once.
+TEST_F(RosterTest, APipeOrADeviceInPlaceOfANameOrTheChoiceIsNoNameAndNoChoice) {
+    const Pupil boris = added("Boris");
+    ASSERT_FALSE(roster.setLastChosen(boris).has_value());
+    const QString nameFile = roster.folderOf(boris) + "name.txt";
+    const QString choiceFile = folder() + "pupils/chosen.txt";
+    for (const QString& path : {nameFile, choiceFile, folder() + "name.txt"}) {
+        SCOPED_TRACE(path.toStdString());
+        for (const char* target : {"pipe", "/dev/zero", "/"}) {
+            SCOPED_TRACE(target);
+            if (path == choiceFile && std::string(target) == "/") {
+                continue;  // a folder in pupils/ is a pupil's
+            }
+            ASSERT_TRUE(QFile::remove(path) || !QFileInfo::exists(path));
+            std::optional<PipeInTheWay> pipe;
+            if (std::string(target) == "pipe") {
+                pipe.emplace(path);
+                ASSERT_TRUE(pipe->made());
+            } else {
+                ASSERT_TRUE(QFile::link(QString::fromUtf8(target), path));
+            }
+            std::vector<Pupil> all;
+            Pupil chosen;
+            EXPECT_LT(millisecondsOf([&] {
+                          all = roster.pupils();
+                          chosen = roster.lastChosen(all);
+                      }),
+                      1000);
+            ASSERT_EQ(all.size(), 2u) << all.back().folder.toStdString();
+            EXPECT_EQ(all[0].name, "Anna");
+            EXPECT_EQ(all[1].name, path == nameFile ? boris.folder : "Boris");
+            EXPECT_EQ(chosen.folder, path == choiceFile ? QString() : boris.folder);
+            pipe.reset();
+            QFile::remove(path);
+        }
+        if (path == nameFile) {
+            write(nameFile, "Boris\n");
+        } else if (path == choiceFile) {
+            ASSERT_FALSE(roster.setLastChosen(boris).has_value());
+        }
+    }
+}
+
+// The clean-up of killed writes stays inside the data folder: a pupil's folder, or pupils/
+// itself, that is a symbolic link to elsewhere is not followed.
+TEST_F(RosterTest, TheCleanUpDeletesNothingOutsideTheDataFolder) {
+    const QString elsewhere = dir.path() + "/elsewhere/";
+    const QStringList outside = {
+        persistence::unfinishedWritePath(elsewhere + "Save.dat"),
+        persistence::unfinishedWritePath(elsewhere + "name.txt"),
+        persistence::unfinishedWritePath(elsewhere + "chosen.txt"),
+    };
+    for (const QString& path : outside) {
+        write(path, "someone else's");
+    }
+    added("Boris");
+    ASSERT_TRUE(QFile::link(elsewhere, folder() + "pupils/pupil-9"));
+    roster.removeUnfinishedWrites();
+    for (const QString& path : outside) {
+        EXPECT_TRUE(QFileInfo::exists(path)) << path.toStdString();
+    }
+
+    ASSERT_TRUE(QDir(folder() + "pupils").removeRecursively());
+    ASSERT_TRUE(QFile::link(elsewhere, folder() + "pupils"));
+    roster.removeUnfinishedWrites();
+    for (const QString& path : outside) {
+        EXPECT_TRUE(QFileInfo::exists(path)) << path.toStdString();
+    }
 }
 
 }  // namespace
