@@ -36,6 +36,8 @@ listed=$(kestrova --list-pupils --data "$usb" | tail -n +2)
 [ "$listed" = "Vera" ] || fail "the folder given lists: $listed"
 [ "$(state "$local_folder")" = "$local_before" ] || fail "the local folder changed"
 kestrova --list-pupils | grep -qx Boris || fail "the local Boris is gone"
+# The local list took the local folder's locks for a moment: its state from now on.
+local_before=$(state "$local_folder")
 # A folder that is not there is not made, and two folders are one too many.
 status=0
 err=$(kestrova --add-pupil Dora --data "$work/typo" 2>&1 >/dev/null) || status=$?
