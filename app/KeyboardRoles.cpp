@@ -67,18 +67,21 @@ QString answerNews(const TForm3& f) {
     if (answers.empty()) {
         return QString();
     }
-    QString news = trainer::answerText(f.Operation, answers.back()) + QLatin1Char(' ') +
-                   spoken(f, answers.back().Wrong ? Spoken::Wrong : Spoken::Right);
-    // The answer that ended the run: the mark now shows in the column.
-    if (f.Button12.tag() == 0 && f.NumberMode != 2) {
-        const int row = f.NumberMode == 1 ? 1 : f.SelectedNumber;
-        const int length = std::min<int>(f.Progress.MarkHistoryLength[f.Operation][row], 10);
-        if (length > 0) {
-            news += QStringLiteral(". ") + spoken(f, Spoken::Mark) + QLatin1Char(' ') +
-                    QString::number(f.Progress.MarkHistory[f.Operation][row][length]);
-        }
+    return trainer::answerText(f.Operation, answers.back()) + QLatin1Char(' ') +
+           spoken(f, answers.back().Wrong ? Spoken::Wrong : Spoken::Right);
+}
+
+// The mark of the run the latest answer completed: a completed run is saved at once, while error
+// correction's end and a time-up leave the answers unsaved, and a run going on has no mark yet.
+QString markNews(const TForm3& f) {
+    const int row = f.NumberMode == 1 ? 1 : f.SelectedNumber;
+    const int length = std::min<int>(f.Progress.MarkHistoryLength[f.Operation][row], 10);
+    if (f.Button12.tag() == 1 || f.ProgressDirty != 0 || f.Button15.tag() == 1 || length == 0 ||
+        f.RecentAnswers[f.Operation].empty()) {
+        return QString();
     }
-    return news;
+    return spoken(f, Spoken::Mark) + QLatin1Char(' ') +
+           QString::number(f.Progress.MarkHistory[f.Operation][row][length]);
 }
 
 // The time left of a run or a level, told at each whole minute and once more 10 seconds before
@@ -180,6 +183,7 @@ ui::AccessibleRoles accessibleRoles(TForm3& form) {
     roles.names = {{&f->ProgressBar1, [f] { return spoken(*f, Spoken::AnsweredBar); }},
                    {&f->ProgressBar2, [f] { return spoken(*f, Spoken::TimeBar); }}};
     roles.news = {{nullptr, [f] { return answerNews(*f); }, answers},
+                  {nullptr, [f] { return markNews(*f); }, answers},
                   {nullptr, [f] { return timeLeftNews(*f); }, [f] { return timeLeftVersion(*f); }},
                   {&f->Label14, {}, {}},
                   {&f->Label10, {}, {}},

@@ -657,7 +657,8 @@ QString FormAccessibility::seenText(const ui::Label& label) const {
         return QString();
     }
     // A label under another control is not seen.
-    if (const QWidget* widget = view_.widgetFor(label); widget == nullptr || view_.covered(widget)) {
+    if (const QWidget* widget = view_.widgetFor(label);
+        widget == nullptr || view_.covered(widget)) {
         return QString();
     }
     return label.text();
@@ -689,7 +690,7 @@ void FormAccessibility::announceNews() {
         }
     }
     // A help page is read when it shows.
-    if (QString page = roles_.page().join(QLatin1Char('\n')); page != toldNewsPage_) {
+    if (QString page = roles_.page().join(QLatin1Char(' ')); page != toldNewsPage_) {
         toldNewsPage_ = page;
         if (newsPrimed_ && !page.isEmpty()) {
             news.append(page);

@@ -13,8 +13,7 @@ class NotificationInterface : public QAccessibleWidget {
         : QAccessibleWidget(announcer, QAccessible::Notification) {}
 
     QString text(QAccessible::Text t) const override {
-        return t == QAccessible::Name ? static_cast<const Announcer*>(widget())->news()
-                                      : QString();
+        return t == QAccessible::Name ? static_cast<const Announcer*>(widget())->news() : QString();
     }
     QAccessible::State state() const override {
         QAccessible::State state;
@@ -34,8 +33,7 @@ Announcer::Announcer(QWidget* parent) : QWidget(parent) {
     hide();
 }
 
-void Announcer::announce(const QString& text,
-                         const std::function<void(QAccessibleEvent*)>& tell) {
+void Announcer::announce(const QString& text, const std::function<void(QAccessibleEvent*)>& tell) {
     news_ = text;
     // Hidden first: a screen reader may take a second show of the same object for a repeat.
     QAccessibleEvent hidden(this, QAccessible::ObjectHide);
