@@ -155,6 +155,12 @@ def main():
         orca.expect("the new language", lambda u: "English" in u)
         orca.quiet()
 
+    # F1 shows help until the first Start puts the run's settings in its place.
+    orca.note("F1")
+    keys("F1")
+    orca.expect("the help page", lambda u: u.startswith("notification") and words["help page"] in u)
+    orca.quiet()
+
     # A first Start shows the run's settings: stop, and set 10 exercises.
     tab_to(words["start"])
     orca.note("Return on Start")
@@ -205,13 +211,6 @@ def main():
     keys("Return")
     orca.expect("the right answer",
                 lambda u: "%dx%d=%d %s" % (first, second, first * second, words["right"]) in u)
-    orca.quiet()
-
-    orca.note("F1")
-    keys("F1")
-    orca.expect("the help page", lambda u: u.startswith("notification") and words["help page"] in u)
-    orca.quiet()
-    keys("F1")
     orca.quiet()
 
     orca.note("the statistics")
