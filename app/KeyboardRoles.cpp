@@ -2,6 +2,7 @@
 
 #include "app/Texts.h"
 
+#include <QHash>
 #include <Qt>
 
 #include "game/BoardGeneration.h"
@@ -108,6 +109,12 @@ QString timeLeftNews(const TForm3& f) {
     return spoken(f, Spoken::MinutesLeft).arg((left + 59) / 60);
 }
 
+// A choice of a combo box as it changes: its item.
+ui::News choiceNews(const ui::ComboBox& box) {
+    const auto item = [&box] { return box.items().value(box.itemIndex()); };
+    return {nullptr, item, [item] { return static_cast<long long>(qHash(item())); }};
+}
+
 // The grid content Panel1Viewer shows, or none while it shows a help page.
 const game::GridContent* shownGrid(const TForm3& f) {
     if (f.DrawnGrids.empty() || f.ShownGridVersion != f.Panel1Viewer.pictureVersion()) {
@@ -185,6 +192,8 @@ ui::AccessibleRoles accessibleRoles(TForm3& form) {
     roles.news = {{nullptr, [f] { return answerNews(*f); }, answers},
                   {nullptr, [f] { return markNews(*f); }, answers},
                   {nullptr, [f] { return timeLeftNews(*f); }, [f] { return timeLeftVersion(*f); }},
+                  choiceNews(f->ComboBox1),
+                  choiceNews(f->PupilBox),
                   {&f->Label14, {}, {}},
                   {&f->Label10, {}, {}},
                   {&f->Label9, {}, {}},

@@ -4,10 +4,12 @@
 # speech-dispatcher and eSpeak NG sounding into ALSA's null device, and an openbox window
 # manager; orca_speech.py drives the program with keys alone and checks what Orca said, from the
 # "SPEECH OUTPUT:" lines of Orca's debug output.
-# Usage: orca.sh PROGRAM [TRANSCRIPT]  (TRANSCRIPT: where to keep what Orca said)
+# Usage: orca.sh PROGRAM [TRANSCRIPT [en]]  (TRANSCRIPT: where to keep what Orca said; en: in
+# English, after a change of the language with the arrow keys)
 set -euo pipefail
 program=$1
 transcript=${2:-}
+language=${3:-ru}
 here=$(cd "$(dirname "$0")" && pwd)
 
 for tool in orca speech-dispatcher espeak-ng openbox dbus-run-session; do
@@ -80,7 +82,7 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 start_program "$program"
 
 status=0
-/usr/bin/python3 "$here/orca_speech.py" "$log" "$work/transcript.txt" || status=$?
+/usr/bin/python3 "$here/orca_speech.py" "$log" "$work/transcript.txt" "$language" || status=$?
 if [ -n "$transcript" ]; then
     cp "$work/transcript.txt" "$transcript"
 fi
