@@ -390,6 +390,21 @@ TEST_F(ScreenReaderWindow, TheBoardSaysWhichCellsAreChosen) {
     ASSERT_EQ(news.size(), 1) << news.join('|').toStdString();
 }
 
+TEST_F(ScreenReaderWindow, AWidgetAskedAboutWhileTheWindowGoesHasNoWindow) {
+    const std::vector<ui::Control*>& controls = view->controls();
+    QWidget* first = view->widgetFor(*controls.front());
+    QAccessibleInterface* last = of(*controls.back());
+    ASSERT_NE(last->parent(), nullptr);
+    bool asked = false;
+    QObject::connect(first, &QObject::destroyed, [&] {
+        asked = true;
+        EXPECT_FALSE(last->isValid());
+        EXPECT_EQ(last->parent(), nullptr);
+    });
+    view.reset();
+    EXPECT_TRUE(asked);
+}
+
 TEST_F(ScreenReaderWindow, NothingIsToldWhileNoScreenReaderListens) {
     listening = false;
     press(form().Button12);

@@ -588,6 +588,9 @@ FormAccessibility::FormAccessibility(FormView& view, KeyboardNavigation& keys,
             self->tellChanges();
         }
     };
+    // The widgets go before this object, a child of the window: from then on they have no owner
+    // for a screen reader that asks about them.
+    view_.onDestroying = [this] { std::erase(windows(), this); };
     keys_.onFocusCellMoved = [self = QPointer<FormAccessibility>(this)] {
         if (self != nullptr) {
             self->tellFocusCell();
