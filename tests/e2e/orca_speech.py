@@ -109,6 +109,19 @@ def fail(message):
     sys.exit(1)
 
 
+def move_focus(orca, target, key="Tab", presses=40):
+    """Presses the key until what Orca says of the focus names the target. Orca may speak a
+    focus late: what counts is the last thing it says once it has fallen quiet."""
+    for _ in range(presses):
+        keys(key)
+        orca.wait(lambda u: not KEY_ECHO.match(u), timeout=5)
+        orca.quiet(0.4)
+        said = [u for u in orca.heard if not KEY_ECHO.match(u)]
+        if said and target in said[-1]:
+            return said[-1]
+    fail("%s did not reach %s" % (key, target))
+
+
 def keys(*names):
     subprocess.run(["xdotool", "key", "--delay", "80", *names], check=True)
 
@@ -123,14 +136,8 @@ def main():
     words = WORDS[language]
     orca = Orca(log, transcript)
 
-    def tab_to(target, key="Tab", presses=40):
-        for _ in range(presses):
-            keys(key)
-            said = orca.wait(lambda u: not KEY_ECHO.match(u), timeout=5)
-            if said is not None and target in said:
-                orca.quiet(0.3)
-                return said
-        fail("Tab did not reach " + target)
+    def tab_to(target, key="Tab"):
+        return move_focus(orca, target, key)
 
     def exercise():
         found = orca.expect("an exercise", lambda u: EXERCISE.search(u))
