@@ -109,6 +109,25 @@ QString timeLeftNews(const TForm3& f) {
     return spoken(f, Spoken::MinutesLeft).arg((left + 59) / 60);
 }
 
+// The cells the pupil has chosen on the board, by their numbers, as the choice changes; a found
+// triple is told by the points.
+QString chosenNews(const TForm3& f) {
+    if (f.Button15.tag() != 1) {
+        return QString();
+    }
+    QStringList chosen;
+    for (int row = 1; row <= game::kBoardRows; ++row) {
+        for (int column = 1; column <= game::kBoardColumns; ++column) {
+            if (f.Board[row][column].Mark == game::kMarkSelected) {
+                chosen.append(QString::number(f.Board[row][column].Value));
+            }
+        }
+    }
+    return chosen.isEmpty() ? QString()
+                            : spoken(f, Spoken::Chosen) + QStringLiteral(": ") +
+                                  chosen.join(QStringLiteral(", "));
+}
+
 // A choice of a combo box as it changes: its item.
 ui::News choiceNews(const ui::ComboBox& box) {
     const auto item = [&box] { return box.items().value(box.itemIndex()); };
@@ -192,6 +211,8 @@ ui::AccessibleRoles accessibleRoles(TForm3& form) {
     roles.news = {{nullptr, [f] { return answerNews(*f); }, answers},
                   {nullptr, [f] { return markNews(*f); }, answers},
                   {nullptr, [f] { return timeLeftNews(*f); }, [f] { return timeLeftVersion(*f); }},
+                  {nullptr, [f] { return chosenNews(*f); },
+                   [f] { return static_cast<long long>(qHash(chosenNews(*f))); }},
                   choiceNews(f->ComboBox1),
                   choiceNews(f->PupilBox),
                   {&f->Label14, {}, {}},
