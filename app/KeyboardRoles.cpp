@@ -1,5 +1,8 @@
 #include "app/KeyboardRoles.h"
 
+#include "app/Texts.h"
+
+#include <QHash>
 #include <Qt>
 
 #include "game/BoardGeneration.h"
@@ -9,17 +12,8 @@
 
 namespace {
 
-// Words that only a screen reader says, where the window shows a colour or a sign: Russian and
-// English, by the form's language row.
-enum class Spoken { Wrong, Mark, Chosen, Found, FoundByProgram };
-
 QString spoken(const TForm3& form, Spoken word) {
-    static const char* const words[][2] = {{"неверно", "wrong"},
-                                           {"оценка", "mark"},
-                                           {"выбрано", "chosen"},
-                                           {"найдено", "found"},
-                                           {"найдено программой", "found by the program"}};
-    return QString::fromUtf8(words[static_cast<int>(word)][form.LanguageRow == 1 ? 0 : 1]);
+    return spokenText(form.LanguageRow, word);
 }
 
 // The exercise column as words: the latest answer, said wrong where the column crosses it, and
@@ -45,6 +39,99 @@ QString exerciseColumnText(const TForm3& f) {
                      QString::number(f.Progress.MarkHistory[f.Operation][row][length]));
     }
     return parts.join(QStringLiteral(", "));
+}
+
+// Every answer counts in ExerciseCount, a wrong one in error correction too: the sum changes with
+// each answer.
+long long answersGiven(const TForm3& f) {
+    long long sum = 0;
+    for (int operation = 2; operation <= 3; ++operation) {
+        for (int first = 2; first <= 9; ++first) {
+            for (int second = 1; second <= 10; ++second) {
+                sum += f.Progress.ExerciseCount[operation][first][second];
+            }
+        }
+    }
+    return sum;
+}
+
+// How the latest answer went: the answer, right or wrong, and at the run's end its mark; in error
+// correction a wrong answer keeps the exercise, shown with "?".
+QString answerNews(const TForm3& f) {
+    if (f.Button14.tag() == 1 || f.Button15.tag() == 1) {
+        return QString();
+    }
+    if (f.Label16.visible()) {
+        return spoken(f, Spoken::TryAgain);
+    }
+    const std::deque<RecentAnswer>& answers = f.RecentAnswers[f.Operation];
+    if (answers.empty()) {
+        return QString();
+    }
+    return trainer::answerText(f.Operation, answers.back()) + QLatin1Char(' ') +
+           spoken(f, answers.back().Wrong ? Spoken::Wrong : Spoken::Right);
+}
+
+// The mark of the run the latest answer completed: a completed run is saved at once, while error
+// correction's end and a time-up leave the answers unsaved, and a run going on has no mark yet.
+QString markNews(const TForm3& f) {
+    const int row = f.NumberMode == 1 ? 1 : f.SelectedNumber;
+    const int length = std::min<int>(f.Progress.MarkHistoryLength[f.Operation][row], 10);
+    if (f.Button12.tag() == 1 || f.ProgressDirty != 0 || f.Button15.tag() == 1 || length == 0 ||
+        f.RecentAnswers[f.Operation].empty()) {
+        return QString();
+    }
+    return spoken(f, Spoken::Mark) + QLatin1Char(' ') +
+           QString::number(f.Progress.MarkHistory[f.Operation][row][length]);
+}
+
+// The time left of a run or a level, told at each whole minute and once more 10 seconds before
+// the end: the version changes at those moments only.
+constexpr int kLastSeconds = 10;
+int secondsLeft(const TForm3& f) {
+    return static_cast<int>(f.ProgressBar2.maximum() - f.ProgressBar2.value());
+}
+long long timeLeftVersion(const TForm3& f) {
+    if (f.Button12.tag() != 1) {
+        return -1;
+    }
+    const int left = secondsLeft(f);
+    return left > kLastSeconds ? (left + 59) / 60 : 0;
+}
+QString timeLeftNews(const TForm3& f) {
+    const int left = secondsLeft(f);
+    if (f.Button12.tag() != 1 || left <= 0 || f.ProgressBar2.value() == 0) {
+        return QString();
+    }
+    if (left <= kLastSeconds) {
+        return spoken(f, Spoken::SecondsLeft).arg(left);
+    }
+    return spoken(f, Spoken::MinutesLeft).arg((left + 59) / 60);
+}
+
+// The cells the pupil has chosen on the board, by their numbers, as the choice changes; a found
+// triple is told by the points.
+QString chosenNews(const TForm3& f) {
+    if (f.Button15.tag() != 1) {
+        return QString();
+    }
+    QStringList chosen;
+    for (int row = 1; row <= game::kBoardRows; ++row) {
+        for (int column = 1; column <= game::kBoardColumns; ++column) {
+            if (f.Board[row][column].Mark == game::kMarkSelected) {
+                chosen.append(QString::number(f.Board[row][column].Value));
+            }
+        }
+    }
+    return chosen.isEmpty() ? QString()
+                            : spoken(f, Spoken::Chosen) + QStringLiteral(": ") +
+                                  chosen.join(QStringLiteral(", "));
+}
+
+// A choice of a combo box as it changes: its item.
+ui::News choiceNews(const ui::ComboBox& box) {
+    const auto item = [&box] { return box.items().value(box.itemIndex()); };
+    return {nullptr, item, [item] { return static_cast<long long>(qHash(item())); }};
 }
 
 // The grid content Panel1Viewer shows, or none while it shows a help page.
@@ -119,7 +206,24 @@ ui::AccessibleRoles accessibleRoles(TForm3& form) {
                       {&f->ComboBox1, &f->Label15},
                       {&f->PupilBox, &f->PupilLabel}};
     roles.pictures = {{&f->Panel3Viewer, [f] { return exerciseColumnText(*f); }}};
-    roles.prompt = {&f->Label10, &f->Label14, &f->Label9, &f->Label5, &f->Label7, &f->Label16};
+    // The exercise is told again after every answer, also where it stays the same.
+    const auto answers = [f] { return answersGiven(*f); };
+    roles.names = {{&f->ProgressBar1, [f] { return spoken(*f, Spoken::AnsweredBar); }},
+                   {&f->ProgressBar2, [f] { return spoken(*f, Spoken::TimeBar); }}};
+    roles.news = {{nullptr, [f] { return answerNews(*f); }, answers},
+                  {nullptr, [f] { return markNews(*f); }, answers},
+                  {nullptr, [f] { return timeLeftNews(*f); }, [f] { return timeLeftVersion(*f); }},
+                  {nullptr, [f] { return chosenNews(*f); },
+                   [f] { return static_cast<long long>(qHash(chosenNews(*f))); }},
+                  choiceNews(f->ComboBox1),
+                  choiceNews(f->PupilBox),
+                  {&f->Label14, {}, {}},
+                  {&f->Label10, {}, {}},
+                  {&f->Label9, {}, {}},
+                  {&f->Label5, {}, {}},
+                  {&f->Label17, {}, {}},
+                  {nullptr, [f] { return f->Label7.visible() ? f->Label7.text() : QString(); },
+                   [f, answers] { return answers() * 2 + (f->Label7.visible() ? 1 : 0); }}};
     roles.page = [f] {
         if (shownGrid(*f) != nullptr || f->ShownHelpVersion != f->Panel1Viewer.pictureVersion()) {
             return QStringList();

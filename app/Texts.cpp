@@ -144,6 +144,41 @@ QString fileMessage(int languageRow, FileMessage message) {
     return QString::fromUtf8(FileMessageText[languageRow == 2 ? 2 : 1][message]);
 }
 
+const ui::CheckedArray<SpokenRow, 1, 2> SpokenText = [] {
+    ui::CheckedArray<SpokenRow, 1, 2> table;
+    table[1] = fromList<SpokenRow>({
+        "верно",
+        "неверно",
+        "оценка",
+        "выбрано",
+        "найдено",
+        "найдено программой",
+        "неверно, ? - этот пример ещё раз",
+        "осталось минут: %1",
+        "осталось секунд: %1",
+        "решено примеров",
+        "прошло времени",
+    });
+    table[2] = fromList<SpokenRow>({
+        "right",
+        "wrong",
+        "mark",
+        "chosen",
+        "found",
+        "found by the program",
+        "wrong, ? - this exercise again",
+        "time left, minutes: %1",
+        "time left, seconds: %1",
+        "exercises answered",
+        "time used",
+    });
+    return table;
+}();
+
+QString spokenText(int languageRow, Spoken word) {
+    return QString::fromUtf8(SpokenText[languageRow == 2 ? 2 : 1][static_cast<int>(word)]);
+}
+
 QString TForm3::uiText(int entry) const {
     if (AmericanEnglish == 1) {
         switch (entry) {

@@ -25,6 +25,27 @@ extern const ui::CheckedArray<FileMessageRow, 1, 2> FileMessageText;
 // the program starts in.
 QString fileMessage(int languageRow, FileMessage message);
 
+// Words that only a screen reader says, where the window shows a colour, a sign or a change: a
+// Russian row (1) and an English row (2), UTF-8.
+enum class Spoken {
+    Right = 0,
+    Wrong = 1,
+    Mark = 2,
+    Chosen = 3,
+    Found = 4,
+    FoundByProgram = 5,
+    TryAgain = 6,  // error correction keeps an exercise answered wrongly, and shows "?"
+    MinutesLeft = 7,
+    SecondsLeft = 8,
+    AnsweredBar = 9,  // the bar of the exercises answered
+    TimeBar = 10,     // the bar of the time used
+};
+using SpokenRow = ui::CheckedArray<const char*, 0, 10>;
+extern const ui::CheckedArray<SpokenRow, 1, 2> SpokenText;
+
+// A spoken word in a row of the table; a row other than English reads as Russian.
+QString spokenText(int languageRow, Spoken word);
+
 // The language choices of the combo box, in item order.
 constexpr int kLanguageItemRussian = 0;
 constexpr int kLanguageItemBritish = 1;

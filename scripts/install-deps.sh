@@ -26,6 +26,9 @@ packages=(
     libxtst-dev
     # a screen reader's client on a private session bus: the accessibility bus and AT-SPI from Python
     dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
+    # Orca itself heard in a test: the screen reader, its speech through speech-dispatcher and
+    # eSpeak NG, and a window manager that gives the focus back after dialogs
+    orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng openbox
 )
 
 missing=()

@@ -22,16 +22,32 @@ struct PictureReading {
     std::function<QString()> text;
 };
 
-// What a screen reader needs beyond the keyboard's roles: the captions of the controls whose own
-// text does not say what they are, the pictures it reads as text, what the pupil reads off the
-// screen while answering on the grid, and what the grid shows.
+// A control whose name is not on the screen beside it, such as a bar.
+struct Naming {
+    const Control* control = nullptr;
+    std::function<QString()> name;
+};
+
+// A piece of news that comes without a key: a label, told when it comes into sight or changes
+// while in sight; or a text of its own (an answer judged, a run's mark), told whenever its
+// version changes and the text is not empty.
+struct News {
+    const Label* label = nullptr;
+    std::function<QString()> text;
+    std::function<long long()> version;
+};
+
+// What a screen reader needs beyond the keyboard's roles: the captions and names of the controls
+// whose own text does not say what they are, the pictures it reads as text, the news told as it
+// happens, and what the grid shows.
 struct AccessibleRoles {
     std::vector<Caption> captions;
+    std::vector<Naming> names;
     std::vector<PictureReading> pictures;
-    // The labels that say what to answer and how the answers went (the exercise, a wrong answer,
-    // the messages, the time up, the points and the level), in reading order: the grid reads
-    // those that show as its description, and tells of every change.
-    std::vector<const Label*> prompt;
+    // What is told as it happens, while the focus stays where it is (the answer judged, time up,
+    // points, level, the reset's question, the exercise): what changed at one event, in this
+    // order, as one announcement.
+    std::vector<News> news;
     // The lines of the page the grid's viewer shows in place of a table; none while it shows
     // a table.
     std::function<QStringList()> page;

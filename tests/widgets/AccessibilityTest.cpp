@@ -13,7 +13,9 @@
 
 #include "app/KeyboardRoles.h"
 #include "tests/support/FormFixture.h"
+#include "trainer/Marks.h"
 #include "ui/widgets/Accessibility.h"
+#include "ui/widgets/Announcer.h"
 #include "ui/widgets/FormView.h"
 #include "ui/widgets/KeyboardNavigation.h"
 
@@ -60,6 +62,9 @@ class ScreenReaderWindow : public FormFixture {
         view->show();
         view->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(view.get()));
+        // What shows when the screen reader comes is read with the focus, not announced.
+        view->syncFromControls();
+        QCoreApplication::processEvents();
         toldEvents().clear();
     }
     ~ScreenReaderWindow() override { toldEvents().clear(); }
@@ -91,6 +96,26 @@ class ScreenReaderWindow : public FormFixture {
         return std::any_of(toldEvents().begin(), toldEvents().end(), [&](const ToldEvent& e) {
             return e.type == type && e.object == object;
         });
+    }
+    // What the announcer told since the last call, once the events of the moment are over.
+    QStringList announced() {
+        QCoreApplication::processEvents();
+        QStringList news;
+        for (const ToldEvent& e : toldEvents()) {
+            if (e.type == QAccessible::ObjectShow && e.object == &reader->announcer()) {
+                news.append(e.name);
+            }
+        }
+        toldEvents().clear();
+        return news;
+    }
+    QString answerSaid(bool wrong) {
+        const RecentAnswer& a = form().RecentAnswers[form().Operation].back();
+        return QStringLiteral("%1x%2=%3 %4")
+            .arg(a.First)
+            .arg(a.Second)
+            .arg(a.Clicked)
+            .arg(QString::fromUtf8(wrong ? "неверно" : "верно"));
     }
     void run(const std::function<void()>& handler) {
         form().dispatch(handler);
@@ -140,14 +165,16 @@ TEST_F(ScreenReaderWindow, TheControlsAreTheWindowsChildrenInTheKeyboardsOrder) 
         {&form().ComboBox1, QAccessible::ComboBox, form().Label15.text(), true},
         // Hidden here, with no pupils attached, but named by its caption all the same.
         {&form().PupilBox, QAccessible::ComboBox, form().PupilLabel.text(), false},
-        {&form().ProgressBar1, QAccessible::ProgressBar, QString(), true},
+        // The bars are named for what they show.
+        {&form().ProgressBar1, QAccessible::ProgressBar, QStringLiteral("решено примеров"), true},
+        {&form().ProgressBar2, QAccessible::ProgressBar, QStringLiteral("прошло времени"), true},
     };
     for (const auto& e : expected) {
         SCOPED_TRACE(e.control->name().toStdString());
         QAccessibleInterface* iface = of(*e.control);
         EXPECT_EQ(iface->role(), e.role);
         EXPECT_EQ(iface->text(QAccessible::Name), e.name);
-        EXPECT_FALSE(e.name.isNull() && e.role != QAccessible::ProgressBar);
+        EXPECT_FALSE(e.name.isNull());
         EXPECT_EQ(!iface->state().invisible && !iface->state().offscreen, e.showing);
         EXPECT_FALSE(iface->state().disabled);
     }
@@ -227,16 +254,19 @@ TEST_F(ScreenReaderWindow, HiddenAndCoveredControlsAreNotPressed) {
 
 TEST_F(ScreenReaderWindow, TheAnswerTableIsATableOfNumbersAnsweredThroughItsCells) {
     QAccessibleInterface* grid = of(form().Panel1Viewer);
-    // Before Start the viewer shows the title page, read as its words.
-    EXPECT_EQ(grid->role(), QAccessible::StaticText);
-    EXPECT_EQ(grid->tableInterface(), nullptr);
+    // Before Start the viewer shows the title page, read as its words; it is a table all along,
+    // as a screen reader keeps the role it met first.
+    EXPECT_EQ(grid->role(), QAccessible::Table);
+    EXPECT_EQ(grid->childCount(), 0);
     EXPECT_TRUE(grid->text(QAccessible::Name).contains(form().uiText(35).simplified()));
 
     press(form().Button12);
     ASSERT_EQ(grid->role(), QAccessible::Table);
     ASSERT_NE(grid->tableInterface(), nullptr);
     EXPECT_EQ(grid->childCount(), 90);
+    EXPECT_EQ(grid->tableInterface()->rowCount(), 9);
     EXPECT_TRUE(told(QAccessible::ObjectReorder, view->widgetFor(form().Panel1Viewer)));
+    EXPECT_EQ(announced(), QStringList{form().Label7.text()});
     QAccessibleInterface* fiftySix = cell(56);
     EXPECT_EQ(fiftySix->text(QAccessible::Name), QStringLiteral("56"));
     EXPECT_EQ(fiftySix->tableCellInterface()->rowIndex(), 5);
@@ -247,25 +277,22 @@ TEST_F(ScreenReaderWindow, TheAnswerTableIsATableOfNumbersAnsweredThroughItsCell
     EXPECT_TRUE(fiftySix->rect().contains(view->mapToGlobal(
         view->mapFromDesign(QPointF(416, 87) + QPointF(5.5 * 78.3, 5.5 * 70.2)).toPoint())));
 
-    // The table says what to answer; an answer given through a cell is taken as a press there.
-    const QString exercise = form().Label7.text();
-    EXPECT_EQ(grid->text(QAccessible::Description), exercise);
-    toldEvents().clear();
+    // An answer given through a cell is taken as a press there, and told with the next exercise.
     const int answer = form().ExpectedAnswer;
     pressCell(answer);
     ASSERT_EQ(form().RecentAnswers[form().Operation].size(), 1u);
     EXPECT_EQ(form().RecentAnswers[form().Operation].back().Clicked, answer);
     EXPECT_FALSE(form().RecentAnswers[form().Operation].back().Wrong);
-    EXPECT_EQ(grid->text(QAccessible::Description), form().Label7.text());
-    EXPECT_TRUE(told(QAccessible::DescriptionChanged, view->widgetFor(form().Panel1Viewer)));
+    EXPECT_EQ(announced(),
+              QStringList{answerSaid(false) + QStringLiteral(". ") + form().Label7.text()});
     // The exercise column says how it went.
     QAccessibleInterface* column = of(form().Panel3Viewer);
     const RecentAnswer& taken = form().RecentAnswers[form().Operation].back();
     EXPECT_TRUE(
         column->text(QAccessible::Name)
             .startsWith(QStringLiteral("%1x%2=%3").arg(taken.First).arg(taken.Second).arg(answer)));
-    EXPECT_TRUE(told(QAccessible::NameChanged, view->widgetFor(form().Panel3Viewer)));
     EXPECT_EQ(of(form().ProgressBar1)->valueInterface()->currentValue().toDouble(), 1.0);
+    EXPECT_EQ(of(form().ProgressBar1)->text(QAccessible::Name), QStringLiteral("решено примеров"));
 
     // The pressed cell is the focus cell, and the focused child of the focused table.
     EXPECT_EQ(keys->focusCell(), (widgets::GridCell{(answer - 1) % 10 + 1, (answer - 1) / 10 + 1}));
@@ -290,16 +317,68 @@ TEST_F(ScreenReaderWindow, AWrongAnswerInErrorCorrectionIsToldWithTheSign) {
     ASSERT_EQ(form().NumberMode, 2);
     const QString exercise = form().Label7.text();
 
-    pressCell(form().ExpectedAnswer == 1 ? 2 : form().ExpectedAnswer - 1);
-    ASSERT_TRUE(form().Label16.visible());
-    EXPECT_EQ(of(form().Panel1Viewer)->text(QAccessible::Description),
-              exercise + QStringLiteral(". ") + form().Label16.text());
+    announced();
+    // Told each time, with the exercise that stays.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        pressCell(form().ExpectedAnswer == 1 ? 2 : form().ExpectedAnswer - 1);
+        ASSERT_TRUE(form().Label16.visible());
+        EXPECT_EQ(announced(),
+                  QStringList{QStringLiteral("неверно, ? - этот пример ещё раз. ") + exercise});
+    }
+    pressCell(form().ExpectedAnswer);
+    EXPECT_EQ(announced(), QStringList{answerSaid(false)});
+}
+
+TEST_F(ScreenReaderWindow, ARunIsHeardToItsMarkAndTimeUpIsTold) {
+    run([this] { form().TrackBar2.setValue(10); });
+    press(form().Button12);
+    ASSERT_EQ(announced(), QStringList{form().Label7.text()});
+    for (int i = 1; i <= 10; ++i) {
+        const bool wrong = i == 4;
+        pressCell(wrong ? form().ExpectedAnswer % 90 + 1 : form().ExpectedAnswer);
+        const QStringList news = announced();
+        ASSERT_EQ(news.size(), 1);
+        const QString next =
+            i < 10 ? form().Label7.text()
+                   : QStringLiteral("оценка ") + QString::number(trainer::runMark(10, 1, 10));
+        EXPECT_EQ(news.front(), answerSaid(wrong) + QStringLiteral(". ") + next) << i;
+    }
+
+    // The time left at each whole minute and 10 seconds before the end, then the time up.
+    press(form().Button12);
+    announced();
+    const int seconds = static_cast<int>(form().ProgressBar2.maximum());
+    QStringList heard;
+    for (int tick = 0; tick <= seconds && form().Button12.tag() == 1; ++tick) {
+        run([this] { form().Timer1.tick(); });
+        heard.append(announced());
+    }
+    QStringList expected;
+    for (int minutes = seconds / 60 - 1; minutes >= 1; --minutes) {
+        expected.append(QStringLiteral("осталось минут: %1").arg(minutes));
+    }
+    expected.append(QStringLiteral("осталось секунд: 10"));
+    expected.append(form().uiText(15));
+    EXPECT_EQ(heard, expected);
+}
+
+TEST_F(ScreenReaderWindow, AHelpPageIsReadWhenShown) {
+    press(form().Button18);
+    const QStringList news = announced();
+    ASSERT_EQ(news.size(), 1);
+    EXPECT_EQ(news.front(), of(form().Panel1Viewer)->text(QAccessible::Name).replace('\n', ' '));
+    EXPECT_FALSE(news.front().isEmpty());
 }
 
 TEST_F(ScreenReaderWindow, TheBoardSaysWhichCellsAreChosen) {
     run([this] { form().Button15Click(); });
     press(form().Button12);
     ASSERT_EQ(form().Button12.tag(), 1);
+    // The level and the points of both sides are told as they show.
+    const QStringList start = announced();
+    ASSERT_EQ(start.size(), 1);
+    EXPECT_TRUE(start.front().contains(form().Label9.text()));
+    EXPECT_TRUE(start.front().contains(form().Label5.text()));
     QAccessibleInterface* first = cell(1);
     EXPECT_EQ(first->text(QAccessible::Name), QString::number(form().Board[1][1].Value));
     EXPECT_EQ(first->text(QAccessible::Description), QString());
@@ -311,10 +390,24 @@ TEST_F(ScreenReaderWindow, TheBoardSaysWhichCellsAreChosen) {
         return e.type == QAccessible::DescriptionChanged &&
                e.name == first->text(QAccessible::Name);
     }));
-    // The points and the level are part of what the board's reader hears.
-    const QString prompt = of(form().Panel1Viewer)->text(QAccessible::Description);
-    EXPECT_TRUE(prompt.contains(form().Label5.text()));
-    EXPECT_TRUE(prompt.contains(form().Label10.text()));
+    // The choice is told as it changes.
+    EXPECT_EQ(announced(),
+              QStringList{QStringLiteral("выбрано: ") + QString::number(form().Board[1][1].Value)});
+}
+
+TEST_F(ScreenReaderWindow, AWidgetAskedAboutWhileTheWindowGoesHasNoWindow) {
+    const std::vector<ui::Control*>& controls = view->controls();
+    QWidget* first = view->widgetFor(*controls.front());
+    QAccessibleInterface* last = of(*controls.back());
+    ASSERT_NE(last->parent(), nullptr);
+    bool asked = false;
+    QObject::connect(first, &QObject::destroyed, [&] {
+        asked = true;
+        EXPECT_FALSE(last->isValid());
+        EXPECT_EQ(last->parent(), nullptr);
+    });
+    view.reset();
+    EXPECT_TRUE(asked);
 }
 
 TEST_F(ScreenReaderWindow, NothingIsToldWhileNoScreenReaderListens) {

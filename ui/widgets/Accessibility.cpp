@@ -13,6 +13,7 @@
 #include <QSlider>
 #include <QWindow>
 
+#include "ui/widgets/Announcer.h"
 #include "ui/widgets/ControlBindings.h"
 #include "ui/widgets/FormView.h"
 #include "ui/widgets/KeyboardNavigation.h"
@@ -192,7 +193,9 @@ class ControlInterface : public QAccessibleWidget,
         if (o.owner == nullptr) {
             return QAccessible::NoRole;
         }
-        if (o.control == o.owner->keyboard().grid.viewer && showsTable()) {
+        // A screen reader keeps the role it first met: the grid is a table also while it shows a
+        // page, then one of no cells.
+        if (o.control == o.owner->keyboard().grid.viewer) {
             return QAccessible::Table;
         }
         return roleOf(*o.control);
@@ -211,9 +214,6 @@ class ControlInterface : public QAccessibleWidget,
             return o.owner->nameOf(*o.control);
         }
         if (t == QAccessible::Description) {
-            if (grid) {
-                return o.owner->prompt();
-            }
             if (o.control->kind() == ui::ControlKind::ComboBox) {
                 const auto& combo = static_cast<const ui::ComboBox&>(*o.control);
                 return combo.items().value(combo.itemIndex());
@@ -281,7 +281,7 @@ class ControlInterface : public QAccessibleWidget,
             (kind == ui::ControlKind::TrackBar || kind == ui::ControlKind::ProgressBar)) {
             return static_cast<QAccessibleValueInterface*>(this);
         }
-        if (t == QAccessible::TableInterface && showsTable()) {
+        if (t == QAccessible::TableInterface && isGrid()) {
             return static_cast<QAccessibleTableInterface*>(this);
         }
         if (t == QAccessible::ActionInterface && !actionNames().isEmpty()) {
@@ -380,8 +380,8 @@ class ControlInterface : public QAccessibleWidget,
         }
         return QVariant();
     }
-    int columns() const { return isGrid() ? owned().owner->keyboard().grid.columns : 0; }
-    int rows() const { return isGrid() ? owned().owner->keyboard().grid.rows : 0; }
+    int columns() const { return showsTable() ? owned().owner->keyboard().grid.columns : 0; }
+    int rows() const { return showsTable() ? owned().owner->keyboard().grid.rows : 0; }
 
     mutable std::array<QAccessible::Id, 90> cells_{};
 };
@@ -550,6 +550,9 @@ QAccessibleInterface* accessibleFor(const QString&, QObject* object) {
         return nullptr;
     }
     auto* widget = static_cast<QWidget*>(object);
+    if (auto* announcer = dynamic_cast<Announcer*>(widget)) {
+        return announcerInterface(announcer);
+    }
     if (widget->property(kControlProperty).toBool()) {
         return new ControlInterface(widget);
     }
@@ -576,6 +579,7 @@ FormAccessibility::FormAccessibility(FormView& view, KeyboardNavigation& keys,
       keys_(keys),
       keyboard_(std::move(keyboard)),
       roles_(std::move(roles)),
+      announcer_(new Announcer(&view)),
       toldPictures_(roles_.pictures.size()) {
     installAccessibility();
     windows().push_back(this);
@@ -584,6 +588,9 @@ FormAccessibility::FormAccessibility(FormView& view, KeyboardNavigation& keys,
             self->tellChanges();
         }
     };
+    // The widgets go before this object, a child of the window: from then on they have no owner
+    // for a screen reader that asks about them.
+    view_.onDestroying = [this] { std::erase(windows(), this); };
     keys_.onFocusCellMoved = [self = QPointer<FormAccessibility>(this)] {
         if (self != nullptr) {
             self->tellFocusCell();
@@ -627,6 +634,11 @@ std::vector<ui::Control*> FormAccessibility::offered() const {
 }
 
 QString FormAccessibility::nameOf(const ui::Control& control) const {
+    for (const ui::Naming& naming : roles_.names) {
+        if (naming.control == &control) {
+            return naming.name();
+        }
+    }
     for (const ui::Caption& caption : roles_.captions) {
         if (caption.control == &control) {
             return caption.label->text();
@@ -643,14 +655,69 @@ QString FormAccessibility::nameOf(const ui::Control& control) const {
     return QString();
 }
 
-QString FormAccessibility::prompt() const {
-    QStringList shown;
-    for (const ui::Label* label : roles_.prompt) {
-        if (shownInWindow(*label) && !label->text().isEmpty()) {
-            shown.append(label->text());
+QString FormAccessibility::seenText(const ui::Label& label) const {
+    if (!shownInWindow(label)) {
+        return QString();
+    }
+    // A label under another control is not seen.
+    if (const QWidget* widget = view_.widgetFor(label);
+        widget == nullptr || view_.covered(widget)) {
+        return QString();
+    }
+    return label.text();
+}
+
+void FormAccessibility::announceNews() {
+    QStringList news;
+    toldNews_.resize(roles_.news.size());
+    toldLabels_.resize(roles_.news.size());
+    for (std::size_t i = 0; i < roles_.news.size(); ++i) {
+        const ui::News& item = roles_.news[i];
+        QString text;
+        if (item.label != nullptr) {
+            text = seenText(*item.label);
+            if (text == toldLabels_[i]) {
+                continue;
+            }
+            toldLabels_[i] = text;
+        } else {
+            const long long version = item.version();
+            if (version == toldNews_[i]) {
+                continue;
+            }
+            toldNews_[i] = version;
+            text = item.text();
+        }
+        if (newsPrimed_ && !text.isEmpty()) {
+            news.append(text);
         }
     }
-    return shown.join(QStringLiteral(". "));
+    // A help page is read when it shows.
+    if (QString page = roles_.page().join(QLatin1Char(' ')); page != toldNewsPage_) {
+        toldNewsPage_ = page;
+        if (newsPrimed_ && !page.isEmpty()) {
+            news.append(page);
+        }
+    }
+    // What shows when the screen reader begins to listen is read with the focus, not told.
+    newsPrimed_ = true;
+    if (news.isEmpty()) {
+        return;
+    }
+    // Told after the event's own changes of focus: Orca speaks the newest thing over the one
+    // before, and the news must not be cut short by the name of the control the focus went to.
+    const bool waiting = !pendingNews_.isEmpty();
+    pendingNews_.append(news);
+    if (!waiting) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                const QString text = pendingNews_.join(QStringLiteral(". "));
+                pendingNews_.clear();
+                announcer_->announce(text, tell);
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void FormAccessibility::tellOf(QObject* object, QAccessible::Event change) {
@@ -667,16 +734,13 @@ void FormAccessibility::tellChanges() {
     if (!listening()) {
         return;
     }
+    announceNews();
     std::vector<ui::Control*> offered = this->offered();
     if (offered != told_) {
         told_ = std::move(offered);
         tellOf(&view_, QAccessible::ObjectReorder);
     }
     QWidget* grid = gridWidget();
-    if (QString prompt = this->prompt(); prompt != toldPrompt_) {
-        toldPrompt_ = std::move(prompt);
-        tellOf(grid, QAccessible::DescriptionChanged);
-    }
     for (std::size_t i = 0; i < roles_.pictures.size(); ++i) {
         const ui::PictureReading& picture = roles_.pictures[i];
         QString text = shownInWindow(*picture.viewer) ? picture.text() : QString();

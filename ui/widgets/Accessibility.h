@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include "ui/AccessibleRoles.h"
 #include "ui/KeyboardRoles.h"
@@ -14,6 +15,7 @@ class QWidget;
 
 namespace widgets {
 
+class Announcer;
 class FormView;
 class KeyboardNavigation;
 
@@ -48,9 +50,8 @@ class FormAccessibility : public QObject {
     std::vector<ui::Control*> offered() const;
     // A control's name for a screen reader: its text, its caption, or what its picture says.
     QString nameOf(const ui::Control& control) const;
-    // What the pupil reads off the screen while answering: the prompt labels that show.
-    QString prompt() const;
     QWidget* gridWidget() const;
+    Announcer& announcer() const { return *announcer_; }
 
     // Whether a screen reader listens, and how it is told of a change: through Qt.
     std::function<bool()> listening = [] { return QAccessible::isActive(); };
@@ -62,6 +63,10 @@ class FormAccessibility : public QObject {
     // After every event, while a screen reader listens: tells it what changed that Qt's widgets
     // do not tell themselves.
     void tellChanges();
+    // The news and the labels that came into sight, as one announcement.
+    void announceNews();
+    // A label's text while it can be seen, else none.
+    QString seenText(const ui::Label& label) const;
     void tellFocusCell();
     void tellOf(QObject* object, QAccessible::Event change);
     void tellOf(QAccessibleInterface* about, QAccessible::Event change);
@@ -70,9 +75,15 @@ class FormAccessibility : public QObject {
     KeyboardNavigation& keys_;
     ui::KeyboardRoles keyboard_;
     ui::AccessibleRoles roles_;
+    Announcer* announcer_;
     // What was told last.
+    bool newsPrimed_ = false;
+    std::vector<long long> toldNews_;
+    std::vector<QString> toldLabels_;
+    QString toldNewsPage_;
+    // News of this event, told once the event is over.
+    QStringList pendingNews_;
     std::vector<ui::Control*> told_;
-    QString toldPrompt_;
     std::vector<QString> toldPictures_;
     QString toldPage_;
     std::vector<QString> toldCells_;

@@ -75,7 +75,11 @@ FormView::FormView(const std::vector<ui::Control*>& controls, ui::Timer& timer,
     fitDesign();
 }
 
-FormView::~FormView() = default;
+FormView::~FormView() {
+    if (onDestroying) {
+        onDestroying();
+    }
+}
 
 void FormView::runEvent(const std::function<void()>& handler) {
     dispatch_(handler);

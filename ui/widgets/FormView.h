@@ -66,6 +66,8 @@ class FormView : public QGraphicsView {
     QRect screenRect(const QRectF& design) const;
     // Runs after every bringing in line of the widgets with their controls.
     std::function<void()> onSynced;
+    // Runs first when the window is destroyed, while its widgets are still whole.
+    std::function<void()> onDestroying;
     // Window pixels per design unit.
     double designScale() const;
     // A point of the design as a point of the window.
