@@ -1,0 +1,375 @@
+#include "report/Document.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QDate>
+#include <QDir>
+
+#include "app/Colours.h"
+#include "app/Texts.h"
+#include "game/GridRenderer.h"
+#include "statistics/ErrorRates.h"
+#include "trainer/ExerciseColumn.h"
+#include "trainer/Marks.h"
+
+namespace report {
+
+namespace {
+
+// The statistics table and the exercise column at the window's design sizes, so that they are
+// drawn exactly as there, and the part of the column that holds the mark bars.
+constexpr int kGridWidth = 783;
+constexpr int kGridHeight = 632;
+constexpr int kColumnWidth = 284;
+constexpr int kColumnHeight = 450;
+constexpr int kBarsWidth = 94;
+constexpr int kMarkRowHeight = kColumnHeight / 9;
+// Shown sizes in CSS pixels (96 to the inch), and the pixels per design unit that print them:
+// the table 10 cm wide, a row of bars 4 mm high at about 370 dots per inch.
+constexpr int kGridShownWidth = 380;
+constexpr int kBarsShownHeight = 16;
+constexpr double kBarsRatio = 1.25;
+
+// Above this many pupils the class's table of error rates goes to a page of its own.
+constexpr std::size_t kPupilsSharingAPage = 12;
+
+// --- pictures, drawn by the window's own painters ---
+
+QImage statisticsTable(ui::Bitmap& bitmap, int operation, const ExerciseCountTable& counts,
+                       const WeightTable& weights, Language language) {
+    game::Board board;
+    statistics::fillStatisticsBoard(board, operation, counts, weights);
+    const int row = interfaceRow(language);
+    game::GridContent content;
+    content.mode = 3;
+    content.operation = operation;
+    content.board = &board;
+    content.cellWidth = static_cast<int>(ui::roundHalfEven(kGridWidth / 10.0));
+    content.cellHeight = static_cast<int>(ui::roundHalfEven(kGridHeight / 9.0));
+    content.multiplier = QString::fromUtf8(UiText[row][25]);
+    content.multiplicand = QString::fromUtf8(UiText[row][26]);
+    content.divider = QString::fromUtf8(UiText[row][27]);
+    content.dividend = QString::fromUtf8(UiText[row][28]);
+    bitmap.setSize(kGridWidth, kGridHeight);
+    {
+        ui::Canvas canvas(bitmap);
+        game::paintGrid(canvas, content);
+    }
+    // Opaque, so that the PDF keeps no transparency mask, and a copy of the bitmap's own pixels.
+    QImage image = bitmap.image().convertToFormat(QImage::Format_RGB888);
+    image.setDevicePixelRatio(1);
+    return image;
+}
+
+// The exercise column's mark bars, one picture per marks row.
+std::vector<QImage> markBars(ui::Bitmap& bitmap, const OperationFigures& f) {
+    bitmap.setSize(kColumnWidth, kColumnHeight);
+    {
+        ui::Canvas canvas(bitmap);
+        canvas.clear(colours::kDimGrey);
+        trainer::ColumnContent content;
+        content.width = kColumnWidth;
+        content.height = kColumnHeight;
+        content.rowHeight = kColumnHeight / 10;
+        content.operation = f.operation;
+        content.rows = 0;
+        content.marks = &f.marks;
+        content.markCounts = &f.markCounts;
+        trainer::paintExerciseColumn(canvas, content);
+    }
+    const QImage column = bitmap.image().convertToFormat(QImage::Format_RGB32);
+    std::vector<QImage> rows;
+    for (int row = 1; row <= 9; ++row) {
+        QImage strip = column.copy(0, static_cast<int>((row - 1) * kMarkRowHeight * kBarsRatio),
+                                   static_cast<int>(kBarsWidth * kBarsRatio),
+                                   static_cast<int>(kMarkRowHeight * kBarsRatio));
+        strip.setDevicePixelRatio(1);
+        rows.push_back(strip);
+    }
+    return rows;
+}
+
+// --- the document ---
+
+QString escaped(const QString& text) {
+    return text.toHtmlEscaped();
+}
+
+QString colourName(QRgb colour) {
+    return QColor(colour).name();
+}
+
+QString operationName(Language language, int operation) {
+    return text(language,
+                operation == persistence::kMultiplication ? Text::Multiplication : Text::Division);
+}
+
+QString dateText(Language language, double moment) {
+    constexpr double kFarthestDay = 3e6;
+    if (!(std::abs(moment) < kFarthestDay)) {
+        return QStringLiteral("?");
+    }
+    const QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(moment)));
+    return localeOf(language).toString(date, QLocale::ShortFormat);
+}
+
+class Html {
+  public:
+    explicit Html(Pictures& pictures) : pictures_(pictures) {}
+
+    // A section (level 1) begins a page, except the first, which shares the title's: so a
+    // section's tables are not cut by a page's end.
+    void heading(int level, const QString& content) {
+        const QString pageBreak = level == 1 && sectionStarted_
+                                      ? QStringLiteral(" style=\"page-break-before: always\"")
+                                      : QString();
+        sectionStarted_ = sectionStarted_ || level == 1;
+        out_ += QStringLiteral("<h%1%2>%3</h%1>\n").arg(level).arg(pageBreak, escaped(content));
+    }
+    void paragraph(const QString& content) {
+        out_ += QStringLiteral("<p>") + escaped(content) + QStringLiteral("</p>\n");
+    }
+    void list(const QStringList& items) {
+        out_ += QStringLiteral("<ul>\n");
+        for (const QString& item : items) {
+            out_ += QStringLiteral("<li>") + escaped(item) + QStringLiteral("</li>\n");
+        }
+        out_ += QStringLiteral("</ul>\n");
+    }
+    // The statistics table, shown `width` wide.
+    void table(const Drawing& draw, int width) {
+        const int height =
+            static_cast<int>(std::lround(width * static_cast<double>(kGridHeight) / kGridWidth));
+        out_ += QStringLiteral("<p><img src=\"%1\" width=\"%2\" height=\"%3\" alt=\"\"></p>\n")
+                    .arg(pictures_.add(draw))
+                    .arg(width)
+                    .arg(height);
+    }
+    QString inlinePicture(const QImage& image, int height) {
+        const int width = static_cast<int>(
+            std::lround(height * static_cast<double>(image.width()) / image.height()));
+        return QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\" alt=\"\">")
+            .arg(pictures_.add(image))
+            .arg(width)
+            .arg(height);
+    }
+    void raw(const QString& html) { out_ += html; }
+
+    // Drawn again for every row of bars: the memory of one is used for the next.
+    ui::Bitmap columnBitmap{kBarsRatio};
+
+    QString document(const QString& title) const {
+        return QStringLiteral(
+                   "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>%1</title>\n"
+                   "<style>body { font-family: 'Open Sans', sans-serif; font-size: 10pt; }\n"
+                   "table { border-collapse: collapse; }\n"
+                   "td, th { border: 1px solid #888888; padding: 2px 6px; }\n"
+                   "th { background-color: #e0e0e0; }\n"
+                   "td.n { text-align: right; }\n"
+                   "td.plain { border: none; padding: 0 16px 0 0; }</style></head>\n<body>\n")
+                   .arg(escaped(title)) +
+               out_ + QStringLiteral("</body></html>\n");
+    }
+
+  private:
+    Pictures& pictures_;
+    QString out_;
+    bool sectionStarted_ = false;
+};
+
+QString cell(const QString& content, const QString& attributes = {}) {
+    return QStringLiteral("<td%1>%2</td>")
+        .arg(attributes.isEmpty() ? QString() : QLatin1Char(' ') + attributes, content);
+}
+
+QString markCell(int mark) {
+    QRgb colour = 0;
+    if (!trainer::markColour(mark, colour)) {
+        return cell(QString());
+    }
+    return cell(QString::number(mark),
+                QStringLiteral("class=\"n\" bgcolor=\"%1\" style=\"background-color: %1\"")
+                    .arg(colourName(colour)));
+}
+
+void pupilOperation(Html& html, const PupilFigures& pupil, const OperationFigures& f) {
+    const Language l = pupil.language;
+    html.heading(1, pupil.name + QStringLiteral(" — ") + operationName(l, f.operation));
+    html.paragraph(
+        f.periodStarted
+            ? text(l, Text::Period).arg(dateText(l, f.periodStart), dateText(l, f.periodEnd))
+            : text(l, Text::NoPeriod));
+    html.heading(2, text(l, Text::ErrorRates));
+    html.table(
+        [operation = f.operation, counts = f.counts, weights = f.errors.weights,
+         l](ui::Bitmap& bitmap) { return statisticsTable(bitmap, operation, counts, weights, l); },
+        kGridShownWidth);
+
+    const std::vector<QImage> bars = markBars(html.columnBitmap, f);
+    QString table =
+        QStringLiteral(
+            "<table cellspacing=\"0\" "
+            "cellpadding=\"2\">\n<tr><th>%1</th><th>%2</th><th>%3</th><th>%4</th></tr>\n")
+            .arg(escaped(text(l, Text::Number)), escaped(text(l, Text::Answers)),
+                 escaped(text(l, Text::LastMarks)), escaped(text(l, Text::LatestMark)));
+    for (int row = 1; row <= 9; ++row) {
+        const QString number = row == 1 ? text(l, Text::AllNumbers) : QString::number(row);
+        const QString answers = row == 1 ? QString() : QString::number(f.totals[row]);
+        table +=
+            QStringLiteral("<tr>") + cell(escaped(number)) +
+            cell(answers, QStringLiteral("class=\"n\"")) +
+            cell(html.inlinePicture(bars[static_cast<std::size_t>(row - 1)], kBarsShownHeight)) +
+            markCell(f.latestMark(row)) + QStringLiteral("</tr>\n");
+    }
+    table += QStringLiteral("</table>\n");
+    html.raw(table);
+
+    QStringList typical;
+    for (const Terror& error : f.errors.typicalErrors) {
+        typical << statistics::typicalErrorText(f.operation, error);
+    }
+    QStringList next;
+    for (const Exercise& e : practiseNext(f)) {
+        next << text(l, Text::PractiseEntry)
+                    .arg(exerciseText(f.operation, e.number, e.factor), percentText(e.rate(), l))
+                    .arg(e.number);
+    }
+    // Side by side, so that the pupil's operation keeps to one page.
+    const auto column = [l](Text heading, const QStringList& lines, const QString& separator) {
+        QString content = QStringLiteral("<b>%1</b><br>").arg(escaped(text(l, heading)));
+        if (lines.isEmpty()) {
+            return content + escaped(text(l, Text::None));
+        }
+        QStringList shown;
+        for (const QString& line : lines) {
+            shown << escaped(line);
+        }
+        return content + shown.join(separator);
+    };
+    html.raw(QStringLiteral("<table class=\"plain\" cellspacing=\"0\" cellpadding=\"0\" "
+                            "style=\"margin-top: 8px\"><tr><td class=\"plain\" "
+                            "width=\"50%\" valign=\"top\">%1</td><td class=\"plain\" "
+                            "valign=\"top\">%2</td></tr></table>\n")
+                 .arg(column(Text::TypicalErrors, typical, QStringLiteral(", ")),
+                      column(Text::PractiseNext, next, QStringLiteral("<br>"))));
+}
+
+void pupilPages(Html& html, const PupilFigures& pupil) {
+    bool any = false;
+    for (const OperationFigures& f : pupil.operations) {
+        if (f.hasData()) {
+            pupilOperation(html, pupil, f);
+            any = true;
+        }
+    }
+    if (!any) {
+        html.heading(1, pupil.name);
+        html.paragraph(text(pupil.language, Text::NoAnswers));
+    }
+}
+
+void classPages(Html& html, const std::vector<PupilFigures>& pupils, Language l) {
+    for (int operation : kOperations) {
+        const bool any = std::any_of(pupils.begin(), pupils.end(), [&](const PupilFigures& p) {
+            const OperationFigures* f = p.operation(operation);
+            return f != nullptr && f->hasData();
+        });
+        if (!any) {
+            continue;
+        }
+        html.heading(
+            1, text(l, Text::ClassHeading) + QStringLiteral(" — ") + operationName(l, operation));
+        QString table =
+            QStringLiteral(
+                "<table cellspacing=\"0\" cellpadding=\"3\">\n<tr><th>%1</th><th>%2</th>")
+                .arg(escaped(text(l, Text::Pupil)), escaped(text(l, Text::AllNumbers)));
+        for (int number = kFirstNumber; number <= kLastNumber; ++number) {
+            table += QStringLiteral("<th>%1</th>").arg(number);
+        }
+        table += QStringLiteral("<th>%1</th></tr>\n").arg(escaped(text(l, Text::Answers)));
+        for (const PupilFigures& pupil : pupils) {
+            const OperationFigures* f = pupil.operation(operation);
+            table += QStringLiteral("<tr>") + cell(escaped(pupil.name));
+            int answers = 0;
+            for (int row = 1; row <= 9; ++row) {
+                table += markCell(f != nullptr ? f->latestMark(row) : 0);
+                if (f != nullptr && row >= kFirstNumber) {
+                    answers += f->totals[row];
+                }
+            }
+            table += cell(f != nullptr ? QString::number(answers) : QStringLiteral("—"),
+                          QStringLiteral("class=\"n\"")) +
+                     QStringLiteral("</tr>\n");
+        }
+        table += QStringLiteral("</table>\n");
+        html.raw(table);
+
+        const ClassFigures sums = classFigures(pupils, operation);
+        ExerciseCountTable counts;
+        WeightTable weights;
+        classTable(sums, counts, weights);
+        if (pupils.size() > kPupilsSharingAPage) {
+            html.heading(1, text(l, Text::ClassHeading) + QStringLiteral(" — ") +
+                                operationName(l, operation));
+        }
+        html.heading(2, text(l, Text::ErrorRates));
+        html.table(
+            [operation, counts, weights, l](ui::Bitmap& bitmap) {
+                return statisticsTable(bitmap, operation, counts, weights, l);
+            },
+            kGridShownWidth);
+        html.heading(2, text(l, Text::MostMissed));
+        QStringList missed;
+        for (const Exercise& e : mostMissed(sums)) {
+            missed << text(l, Text::MissedEntry)
+                          .arg(exerciseText(operation, e.number, e.factor), weightText(e.errors))
+                          .arg(e.answers)
+                          .arg(percentText(e.rate(), l));
+        }
+        if (missed.isEmpty()) {
+            html.paragraph(text(l, Text::None));
+        } else {
+            html.list(missed);
+        }
+    }
+}
+
+}  // namespace
+
+QString skippedLine(Language l, const Skipped& s) {
+    return text(l, Text::UnreadableEntry)
+        .arg(s.pupil, QDir::toNativeSeparators(s.path),
+             s.reason.isEmpty() ? text(l, Text::DamagedReason) : s.reason);
+}
+
+Language reportLanguage(const Request& request, const Collected& collected) {
+    if (request.language) {
+        return *request.language;
+    }
+    return collected.pupils.empty() ? Language::British : collected.pupils.front().language;
+}
+
+QString documentHtml(const Request& request, const Collected& collected, Pictures& pictures) {
+    const Language l = reportLanguage(request, collected);
+    Html html(pictures);
+    html.raw(QStringLiteral("<h1>%1</h1>\n").arg(escaped(text(l, Text::Title))));
+    html.paragraph(text(l, Text::MadeOn).arg(dateText(l, request.moment)));
+    if (!collected.skipped.empty()) {
+        html.heading(2, text(l, Text::Unreadable));
+        QStringList lines;
+        for (const Skipped& s : collected.skipped) {
+            lines << skippedLine(l, s);
+        }
+        html.list(lines);
+    }
+    if (collected.pupils.size() > 1) {
+        classPages(html, collected.pupils, l);
+    }
+    for (const PupilFigures& pupil : collected.pupils) {
+        pupilPages(html, pupil);
+    }
+    return html.document(text(l, Text::Title));
+}
+
+}  // namespace report
