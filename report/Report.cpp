@@ -1,6 +1,9 @@
 #include "report/Report.h"
 
+#include <cerrno>
 #include <cmath>
+
+#include <sys/stat.h>
 
 #include <QDate>
 #include <QDir>
@@ -28,6 +31,31 @@ bool formatOf(const QString& target, Format& format) {
         return false;
     }
     return true;
+}
+
+// Where a write to the target really goes: its symbolic links followed to the end, also to a file
+// not there yet. Empty when they go round in a circle.
+QString realTarget(const QString& target) {
+    constexpr int kDeepestLinks = 40;
+    QString path = QFileInfo(target).absoluteFilePath();
+    for (int depth = 0; depth < kDeepestLinks; ++depth) {
+        const QFileInfo info(path);
+        if (!info.isSymLink()) {
+            return path;
+        }
+        path = info.symLinkTarget();
+    }
+    return {};
+}
+
+// True when nothing is at the path, or a regular file that a report may replace: never a device,
+// a pipe or a folder.
+bool replaceable(const QString& path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
+        return errno == ENOENT;
+    }
+    return S_ISREG(status.st_mode);
 }
 
 // True when the target lies in a folder the report reads.
@@ -64,7 +92,14 @@ Outcome writeReport(const Request& request) {
                                       ".html or .csv.")
                            .arg(quoted(request.target)));
     }
-    if (insideDataFolder(request.target, request.dataFolders)) {
+    // A link is judged, and written, where it leads.
+    const QString target = realTarget(request.target);
+    if (target.isEmpty() || !replaceable(target)) {
+        return failure(QStringLiteral("The report %1 would replace something that is not a "
+                                      "file: give another place.")
+                           .arg(quoted(request.target)));
+    }
+    if (insideDataFolder(target, request.dataFolders)) {
         return failure(QStringLiteral("The report %1 would go into a folder it reads: give "
                                       "another place.")
                            .arg(quoted(request.target)));
@@ -76,7 +111,7 @@ Outcome writeReport(const Request& request) {
     const Collected& collected = std::get<Collected>(read);
 
     // Written beside the target and renamed over it only when whole.
-    QSaveFile file(request.target);
+    QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly)) {
         return failure(QStringLiteral("The report cannot be written to %1: %2.")
                            .arg(quoted(request.target), file.errorString()));

@@ -3,10 +3,13 @@
 // and every failure leaves the target as it was.
 #include <map>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -359,6 +362,48 @@ TEST_F(Report, AFailureIsExplainedAndLeavesTheTargetAsItWas) {
     EXPECT_EQ(QDir(target).entryList(QDir::Files), QStringList({"kept.pdf"}))
         << "a temporary file was left beside the target";
     EXPECT_EQ(filesUnder(dataFolder()), before);
+}
+
+// A target that is a symbolic link is judged where the write would go: never into a folder the
+// report reads, never over a pipe or device, and over a regular file as for any target.
+TEST_F(Report, ALinkedTargetIsJudgedWhereItLeads) {
+    const QString save = persistence::progressFilePath(roster.folderOf(roster.pupils()[1]));
+    const QString pipe = target + "pipe";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const auto before = filesUnder(dataFolder());
+    struct Case {
+        const char* link;
+        QString leadsTo;
+        const char* message;
+    };
+    const std::vector<Case> cases{
+        {"save.csv", save, "folder it reads"},
+        {"new.csv", dataFolder() + "new.csv", "folder it reads"},
+        {"pipe.csv", pipe, "not a file"},
+        {"loop.csv", target + "loop.csv", "not a file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.link);
+        ASSERT_TRUE(QFile::link(c.leadsTo, target + c.link));
+        const report::Outcome outcome = write(QLatin1String(c.link));
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_TRUE(outcome.error.contains(c.message)) << outcome.error.toStdString();
+    }
+    EXPECT_EQ(filesUnder(dataFolder()), before);
+    struct stat status {};
+    ASSERT_EQ(::lstat(QFile::encodeName(pipe).constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode)) << "the pipe was replaced";
+
+    // A link to a regular file elsewhere: the file gets the report, the link stays a link.
+    {
+        QFile earlier(target + "elsewhere.csv");
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier report");
+    }
+    ASSERT_TRUE(QFile::link(target + "elsewhere.csv", target + "linked.csv"));
+    ASSERT_EQ(write(QStringLiteral("linked.csv")).status, 0);
+    EXPECT_TRUE(QFileInfo(target + "linked.csv").isSymLink());
+    EXPECT_TRUE(readFile(target + "elsewhere.csv").contains("multiplication"));
 }
 
 }  // namespace
