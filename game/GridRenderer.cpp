@@ -175,7 +175,9 @@ void paintCell(ui::Canvas& canvas, const GridContent& content, int r, int c) {
     } else {
         const BoardCell& cell = (*content.board)[r][c];
         setFontSize(canvas, cell.Value >= 100 ? kThreeDigitFont : kCellFont);
-        fill = markColour(content.mode, cell.Mark);
+        fill = content.markColours != nullptr && cell.Mark <= 4
+                   ? content.markColours[cell.Mark]
+                   : markColour(content.mode, cell.Mark);
     }
     fillCell(canvas, rect, fill);
     fillCellText(canvas, rect, gridCellText(content, c, r),

@@ -17,19 +17,20 @@ namespace report {
 
 namespace {
 
-// The statistics table and the exercise column at the window's design sizes, so that they are
-// drawn exactly as there, and the part of the column that holds the mark bars.
+// The statistics table at the window's design size, so that it is drawn as there, and its
+// shown width in CSS pixels (96 to the inch): 10 cm.
 constexpr int kGridWidth = 783;
 constexpr int kGridHeight = 632;
-constexpr int kColumnWidth = 284;
-constexpr int kColumnHeight = 450;
-constexpr int kBarsWidth = 94;
-constexpr int kMarkRowHeight = kColumnHeight / 9;
-// Shown sizes in CSS pixels (96 to the inch), and the pixels per design unit that print them:
-// the table 10 cm wide, a row of bars 4 mm high at about 370 dots per inch.
 constexpr int kGridShownWidth = 380;
-constexpr int kBarsShownHeight = 16;
-constexpr double kBarsRatio = 1.25;
+
+// The colours of the printed table's marks 0 (not answered) to 4 (over 21 % wrong). The
+// screen's blue, green, yellow and red turn to greys out of order on a black-and-white printer
+// (yellow lightest, green as dark as red): these keep the order in grey, each band darker than
+// the one before (luma 255, 226, 189, 168, 134), light enough for black digits and lighter than the
+// grid's dim grey lines.
+constexpr QRgb kPrintMarkColours[5] = {0xFFFFFFFF, 0xFFCFE6FF, 0xFF9AD69A, 0xFFE8A317, 0xFFE06060};
+
+constexpr double kRateFont = 15;
 
 // Above this many pupils the class's table of error rates goes to a page of its own.
 constexpr std::size_t kPupilsSharingAPage = 12;
@@ -45,6 +46,7 @@ QImage statisticsTable(ui::Bitmap& bitmap, int operation, const ExerciseCountTab
     content.mode = 3;
     content.operation = operation;
     content.board = &board;
+    content.markColours = kPrintMarkColours;
     content.cellWidth = static_cast<int>(ui::roundHalfEven(kGridWidth / 10.0));
     content.cellHeight = static_cast<int>(ui::roundHalfEven(kGridHeight / 9.0));
     content.multiplier = QString::fromUtf8(UiText[row][25]);
@@ -55,39 +57,31 @@ QImage statisticsTable(ui::Bitmap& bitmap, int operation, const ExerciseCountTab
     {
         ui::Canvas canvas(bitmap);
         game::paintGrid(canvas, content);
+        // Each answered exercise's error rate under its number, so that the band can be read
+        // without its colour.
+        canvas.setFont(kRateFont);
+        canvas.setFillColor(0xFF000000);
+        const QLocale locale = localeOf(language);
+        for (int r = kFirstNumber; r <= kLastNumber; ++r) {
+            for (int factor = 2; factor <= 10; ++factor) {
+                const int answers = counts[r][factor];
+                if (answers == 0) {
+                    continue;
+                }
+                const int c = operation == persistence::kMultiplication ? factor : factor - 1;
+                const QRectF cell = game::gridCellRect(c, r, content.cellWidth, content.cellHeight);
+                const double percent = ratePercent(weights[r][factor], answers);
+                canvas.fillText(QRectF(cell.left(), cell.top() + cell.height() * 0.62,
+                                       cell.width() - 5, cell.height() * 0.38),
+                                locale.toString(percent, 'f', 0) + QStringLiteral("%"), false, 1,
+                                ui::Align::Trailing, ui::Align::Center);
+            }
+        }
     }
     // Opaque, so that the PDF keeps no transparency mask, and a copy of the bitmap's own pixels.
     QImage image = bitmap.image().convertToFormat(QImage::Format_RGB888);
     image.setDevicePixelRatio(1);
     return image;
-}
-
-// The exercise column's mark bars, one picture per marks row.
-std::vector<QImage> markBars(ui::Bitmap& bitmap, const OperationFigures& f) {
-    bitmap.setSize(kColumnWidth, kColumnHeight);
-    {
-        ui::Canvas canvas(bitmap);
-        canvas.clear(colours::kDimGrey);
-        trainer::ColumnContent content;
-        content.width = kColumnWidth;
-        content.height = kColumnHeight;
-        content.rowHeight = kColumnHeight / 10;
-        content.operation = f.operation;
-        content.rows = 0;
-        content.marks = &f.marks;
-        content.markCounts = &f.markCounts;
-        trainer::paintExerciseColumn(canvas, content);
-    }
-    const QImage column = bitmap.image().convertToFormat(QImage::Format_RGB32);
-    std::vector<QImage> rows;
-    for (int row = 1; row <= 9; ++row) {
-        QImage strip = column.copy(0, static_cast<int>((row - 1) * kMarkRowHeight * kBarsRatio),
-                                   static_cast<int>(kBarsWidth * kBarsRatio),
-                                   static_cast<int>(kMarkRowHeight * kBarsRatio));
-        strip.setDevicePixelRatio(1);
-        rows.push_back(strip);
-    }
-    return rows;
 }
 
 // --- the document ---
@@ -111,7 +105,11 @@ QString dateText(Language language, double moment) {
         return QStringLiteral("?");
     }
     const QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(moment)));
-    return localeOf(language).toString(date, QLocale::ShortFormat);
+    // Years in full: the locales' short forms give American dates two digits.
+    const char* format = language == Language::Russian   ? "dd.MM.yyyy"
+                         : language == Language::British ? "dd/MM/yyyy"
+                                                         : "M/d/yyyy";
+    return date.toString(QLatin1String(format));
 }
 
 class Html {
@@ -146,18 +144,7 @@ class Html {
                     .arg(width)
                     .arg(height);
     }
-    QString inlinePicture(const QImage& image, int height) {
-        const int width = static_cast<int>(
-            std::lround(height * static_cast<double>(image.width()) / image.height()));
-        return QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\" alt=\"\">")
-            .arg(pictures_.add(image))
-            .arg(width)
-            .arg(height);
-    }
     void raw(const QString& html) { out_ += html; }
-
-    // Drawn again for every row of bars: the memory of one is used for the next.
-    ui::Bitmap columnBitmap{kBarsRatio};
 
     QString document(const QString& title) const {
         return QStringLiteral(
@@ -167,7 +154,8 @@ class Html {
                    "td, th { border: 1px solid #888888; padding: 2px 6px; }\n"
                    "th { background-color: #e0e0e0; }\n"
                    "td.n { text-align: right; }\n"
-                   "td.plain { border: none; padding: 0 16px 0 0; }</style></head>\n<body>\n")
+                   "td.plain { border: none; padding: 0 16px 0 0; }\n"
+                   "p.key, table.key td { font-size: 8pt; }</style></head>\n<body>\n")
                    .arg(escaped(title)) +
                out_ + QStringLiteral("</body></html>\n");
     }
@@ -193,9 +181,36 @@ QString markCell(int mark) {
                     .arg(colourName(colour)));
 }
 
+// The last ten marks of a marks row, oldest first.
+QString lastMarks(const OperationFigures& f, int row) {
+    QStringList marks;
+    const int count = std::min<int>(f.markCounts[row], 10);
+    for (int i = 1; i <= count; ++i) {
+        marks << QString::number(f.marks[row][i]);
+    }
+    return marks.join(QLatin1Char(' '));
+}
+
+// What the printed table's colours and small numbers mean.
+QString key(Language l) {
+    QString cells;
+    constexpr Text kBands[5] = {Text::KeyNotAnswered, Text::KeyBand1, Text::KeyBand2,
+                                Text::KeyBand3, Text::KeyBand4};
+    for (int mark = 1; mark <= 4; ++mark) {
+        cells += cell(escaped(text(l, kBands[mark])),
+                      QStringLiteral("bgcolor=\"%1\" style=\"background-color: %1\"")
+                          .arg(colourName(kPrintMarkColours[mark])));
+    }
+    cells += cell(escaped(text(l, kBands[0])));
+    return QStringLiteral(
+               "<p class=\"key\">%1</p>\n<table class=\"key\" cellspacing=\"0\" "
+               "cellpadding=\"2\"><tr>%2</tr></table>\n")
+        .arg(escaped(text(l, Text::Key)), cells);
+}
+
 void pupilOperation(Html& html, const PupilFigures& pupil, const OperationFigures& f) {
     const Language l = pupil.language;
-    html.heading(1, pupil.name + QStringLiteral(" — ") + operationName(l, f.operation));
+    html.heading(1, pupil.shown + QStringLiteral(" — ") + operationName(l, f.operation));
     html.paragraph(
         f.periodStarted
             ? text(l, Text::Period).arg(dateText(l, f.periodStart), dateText(l, f.periodEnd))
@@ -205,8 +220,8 @@ void pupilOperation(Html& html, const PupilFigures& pupil, const OperationFigure
         [operation = f.operation, counts = f.counts, weights = f.errors.weights,
          l](ui::Bitmap& bitmap) { return statisticsTable(bitmap, operation, counts, weights, l); },
         kGridShownWidth);
+    html.raw(key(l));
 
-    const std::vector<QImage> bars = markBars(html.columnBitmap, f);
     QString table =
         QStringLiteral(
             "<table cellspacing=\"0\" "
@@ -216,11 +231,9 @@ void pupilOperation(Html& html, const PupilFigures& pupil, const OperationFigure
     for (int row = 1; row <= 9; ++row) {
         const QString number = row == 1 ? text(l, Text::AllNumbers) : QString::number(row);
         const QString answers = row == 1 ? QString() : QString::number(f.totals[row]);
-        table +=
-            QStringLiteral("<tr>") + cell(escaped(number)) +
-            cell(answers, QStringLiteral("class=\"n\"")) +
-            cell(html.inlinePicture(bars[static_cast<std::size_t>(row - 1)], kBarsShownHeight)) +
-            markCell(f.latestMark(row)) + QStringLiteral("</tr>\n");
+        table += QStringLiteral("<tr>") + cell(escaped(number)) +
+                 cell(answers, QStringLiteral("class=\"n\"")) + cell(lastMarks(f, row)) +
+                 markCell(f.latestMark(row)) + QStringLiteral("</tr>\n");
     }
     table += QStringLiteral("</table>\n");
     html.raw(table);
@@ -264,12 +277,12 @@ void pupilPages(Html& html, const PupilFigures& pupil) {
         }
     }
     if (!any) {
-        html.heading(1, pupil.name);
+        html.heading(1, pupil.shown);
         html.paragraph(text(pupil.language, Text::NoAnswers));
     }
 }
 
-void classPages(Html& html, const std::vector<PupilFigures>& pupils, Language l) {
+void classPages(Html& html, const std::vector<PupilFigures>& pupils, Language l, Text heading) {
     for (int operation : kOperations) {
         const bool any = std::any_of(pupils.begin(), pupils.end(), [&](const PupilFigures& p) {
             const OperationFigures* f = p.operation(operation);
@@ -278,19 +291,19 @@ void classPages(Html& html, const std::vector<PupilFigures>& pupils, Language l)
         if (!any) {
             continue;
         }
-        html.heading(
-            1, text(l, Text::ClassHeading) + QStringLiteral(" — ") + operationName(l, operation));
+        html.heading(1, text(l, heading) + QStringLiteral(" — ") + operationName(l, operation));
         QString table =
             QStringLiteral(
-                "<table cellspacing=\"0\" cellpadding=\"3\">\n<tr><th>%1</th><th>%2</th>")
+                "<table cellspacing=\"0\" cellpadding=\"3\">\n<thead><tr><th>%1</th><th>%2</th>")
                 .arg(escaped(text(l, Text::Pupil)), escaped(text(l, Text::AllNumbers)));
         for (int number = kFirstNumber; number <= kLastNumber; ++number) {
             table += QStringLiteral("<th>%1</th>").arg(number);
         }
-        table += QStringLiteral("<th>%1</th></tr>\n").arg(escaped(text(l, Text::Answers)));
+        // The head is repeated on every page the table runs over.
+        table += QStringLiteral("<th>%1</th></tr></thead>\n").arg(escaped(text(l, Text::Answers)));
         for (const PupilFigures& pupil : pupils) {
             const OperationFigures* f = pupil.operation(operation);
-            table += QStringLiteral("<tr>") + cell(escaped(pupil.name));
+            table += QStringLiteral("<tr>") + cell(escaped(pupil.shown));
             int answers = 0;
             for (int row = 1; row <= 9; ++row) {
                 table += markCell(f != nullptr ? f->latestMark(row) : 0);
@@ -310,8 +323,7 @@ void classPages(Html& html, const std::vector<PupilFigures>& pupils, Language l)
         WeightTable weights;
         classTable(sums, counts, weights);
         if (pupils.size() > kPupilsSharingAPage) {
-            html.heading(1, text(l, Text::ClassHeading) + QStringLiteral(" — ") +
-                                operationName(l, operation));
+            html.heading(1, text(l, heading) + QStringLiteral(" — ") + operationName(l, operation));
         }
         html.heading(2, text(l, Text::ErrorRates));
         html.table(
@@ -319,11 +331,12 @@ void classPages(Html& html, const std::vector<PupilFigures>& pupils, Language l)
                 return statisticsTable(bitmap, operation, counts, weights, l);
             },
             kGridShownWidth);
+        html.raw(key(l));
         html.heading(2, text(l, Text::MostMissed));
         QStringList missed;
         for (const Exercise& e : mostMissed(sums)) {
             missed << text(l, Text::MissedEntry)
-                          .arg(exerciseText(operation, e.number, e.factor), weightText(e.errors))
+                          .arg(exerciseText(operation, e.number, e.factor), weightText(e.errors, l))
                           .arg(e.answers)
                           .arg(percentText(e.rate(), l));
         }
@@ -364,7 +377,9 @@ QString documentHtml(const Request& request, const Collected& collected, Picture
         html.list(lines);
     }
     if (collected.pupils.size() > 1) {
-        classPages(html, collected.pupils, l);
+        // The pupils of other computers' folders are a class; this computer's, a family's.
+        classPages(html, collected.pupils, l,
+                   request.foldersOfOthers ? Text::ClassHeading : Text::PupilsHeading);
     }
     for (const PupilFigures& pupil : collected.pupils) {
         pupilPages(html, pupil);

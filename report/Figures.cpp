@@ -1,6 +1,7 @@
 #include "report/Figures.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include <QDir>
@@ -21,8 +22,52 @@ constexpr std::size_t kMissedCount = 10;
 
 struct Found {
     pupils::Pupil pupil;
-    QString folder;
+    QString folder;      // the pupil's own folder
+    QString dataFolder;  // the data folder that holds it
 };
+
+// True when a folder holds a pupil's files or the folder of further pupils.
+bool isDataFolder(const QString& folder) {
+    return QFileInfo::exists(persistence::progressFilePath(folder)) ||
+           QFileInfo::exists(persistence::errorFilePath(folder, persistence::kMultiplication)) ||
+           QFileInfo::exists(persistence::errorFilePath(folder, persistence::kDivision)) ||
+           QFileInfo(folder + QStringLiteral("pupils")).isDir();
+}
+
+// The data folders a given folder stands for: itself, or the data folders directly inside it
+// (a teacher's copies from several computers), in the order of their names. Each ends in a
+// separator. Empty when there are none.
+QStringList dataFoldersIn(const QString& folder) {
+    if (isDataFolder(folder)) {
+        return {folder};
+    }
+    QStringList found;
+    const QStringList names =
+        QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+    for (const QString& name : names) {
+        const QString inside = folder + name + QLatin1Char('/');
+        if (isDataFolder(inside)) {
+            found << inside;
+        }
+    }
+    return found;
+}
+
+QString withoutClosingSeparator(const QString& folder) {
+    return folder.size() > 1 && folder.endsWith(QLatin1Char('/')) ? folder.chopped(1) : folder;
+}
+
+// Pupils of the same name are told apart by their data folder's name.
+void nameTheShown(std::vector<PupilFigures>& pupils) {
+    for (PupilFigures& pupil : pupils) {
+        const auto same = std::count_if(pupils.begin(), pupils.end(), [&](const PupilFigures& p) {
+            return p.name.compare(pupil.name, Qt::CaseInsensitive) == 0;
+        });
+        pupil.shown = same > 1
+                          ? QStringLiteral("%1 (%2)").arg(pupil.name, QDir(pupil.folder).dirName())
+                          : pupil.name;
+    }
+}
 
 }  // namespace
 
@@ -54,34 +99,36 @@ OperationFigures figuresOf(int operation, const persistence::ProgressRecord& rec
 
 void readPupil(const Found& found, Collected& collected) {
     const QString name = found.pupil.name;
+    const QString from = withoutClosingSeparator(found.dataFolder);
     const QString savePath = persistence::progressFilePath(found.folder);
     const auto progress = persistence::readProgressFileInPlace(savePath);
     if (const auto* failure = std::get_if<persistence::FileFailure>(&progress)) {
-        collected.skipped.push_back({name, savePath, failure->reason});
+        collected.skipped.push_back({name, savePath, failure->reason, from});
         return;
     }
     const auto& content = std::get<persistence::ProgressFileContent>(progress);
     if (content.damaged) {
-        collected.skipped.push_back({name, savePath, {}});
+        collected.skipped.push_back({name, savePath, {}, from});
         return;
     }
     const persistence::ProgressRecord record =
         content.record.value_or(persistence::ProgressRecord{});
     PupilFigures pupil;
     pupil.name = name;
+    pupil.folder = from;
     pupil.language = languageOfCode(record.LanguageCode);
     for (int operation : kOperations) {
         const QString path = persistence::errorFilePath(found.folder, operation);
         const auto errors = persistence::readErrorFileInPlace(path);
         if (const auto* failure = std::get_if<persistence::FileFailure>(&errors)) {
-            collected.skipped.push_back({name, path, failure->reason});
+            collected.skipped.push_back({name, path, failure->reason, from, operation});
             continue;
         }
         const auto& log = std::get<persistence::ErrorFileContent>(errors);
         // Error rates from part of a log would look better than they are: the operation is left
         // out rather than shown wrong.
         if (log.damaged) {
-            collected.skipped.push_back({name, path, {}});
+            collected.skipped.push_back({name, path, {}, from, operation});
             continue;
         }
         pupil.operations.push_back(figuresOf(operation, record, log.records));
@@ -92,11 +139,36 @@ void readPupil(const Found& found, Collected& collected) {
 std::variant<Collected, QString> collect(const Request& request) {
     std::vector<Found> all;
     std::vector<pupils::Pupil> known;
-    for (const QString& folder : request.dataFolders) {
-        if (!QFileInfo(folder).isDir()) {
+    QStringList folders;
+    QStringList seen;  // canonical paths: a folder given twice, or by two paths, counts once
+    for (const QString& given : request.dataFolders) {
+        const QFileInfo info(given);
+        if (!info.exists()) {
             return QStringLiteral("The folder %1 does not exist.")
-                .arg(quoted(QDir::toNativeSeparators(folder)));
+                .arg(quoted(QDir::toNativeSeparators(given)));
         }
+        if (!info.isDir()) {
+            return QStringLiteral(
+                       "%1 is a file, not a folder: give the data folder that holds "
+                       "the pupils' files.")
+                .arg(quoted(QDir::toNativeSeparators(given)));
+        }
+        const QStringList inside = dataFoldersIn(given);
+        if (inside.isEmpty()) {
+            return QStringLiteral(
+                       "The folder %1 holds no pupils' data: give a data folder (one "
+                       "holding Save.dat or pupils) or a folder of such folders.")
+                .arg(quoted(QDir::toNativeSeparators(given)));
+        }
+        for (const QString& folder : inside) {
+            const QString canonical = QFileInfo(folder).canonicalFilePath();
+            if (!seen.contains(canonical)) {
+                seen << canonical;
+                folders << folder;
+            }
+        }
+    }
+    for (const QString& folder : folders) {
         // The first pupil of a folder copied from another computer is not this account's user:
         // without a name of their own they are called after the folder.
         QString firstName = request.firstPupilName;
@@ -106,7 +178,7 @@ std::variant<Collected, QString> collect(const Request& request) {
         const pupils::Roster roster =
             firstName.isEmpty() ? pupils::Roster(folder) : pupils::Roster(folder, firstName);
         for (const pupils::Pupil& pupil : roster.pupils()) {
-            all.push_back({pupil, roster.folderOf(pupil)});
+            all.push_back({pupil, roster.folderOf(pupil), folder});
             known.push_back(pupil);
         }
     }
@@ -135,6 +207,7 @@ std::variant<Collected, QString> collect(const Request& request) {
     for (const Found& found : chosen) {
         readPupil(found, collected);
     }
+    nameTheShown(collected.pupils);
     return collected;
 }
 
@@ -224,12 +297,20 @@ QString exerciseText(int operation, int number, int factor) {
     return QStringLiteral("%1:%2").arg(number * factor).arg(number);
 }
 
-QString weightText(float weight) {
-    return QString::number(static_cast<double>(weight), 'g', 6);
+QString weightText(double weight, Language language) {
+    return std::isfinite(weight) ? localeOf(language).toString(weight, 'f', 0)
+                                 : QStringLiteral("—");
+}
+
+double ratePercent(double errors, double answers) {
+    if (!(answers > 0) || !(errors > 0)) {
+        return 0;
+    }
+    return errors >= answers ? 100.0 : errors / answers * 100.0;
 }
 
 QString percentText(double rate, Language language) {
-    return localeOf(language).toString(rate * 100, 'f', 0) + QStringLiteral(" %");
+    return localeOf(language).toString(ratePercent(rate, 1.0), 'f', 0) + QStringLiteral(" %");
 }
 
 }  // namespace report

@@ -46,6 +46,8 @@ struct OperationFigures {
 
 struct PupilFigures {
     QString name;
+    QString folder;  // the data folder the pupil came from, as given, without a closing separator
+    QString shown;   // the name as headings show it: with the folder's name where names repeat
     Language language = Language::Russian;
     std::vector<OperationFigures> operations;  // the readable ones, with data or not
 
@@ -62,14 +64,15 @@ struct PupilFigures {
 struct Skipped {
     QString pupil;
     QString path;
-    QString reason;
+    QString reason;     // empty: the file holds no whole record
+    QString folder;     // as PupilFigures::folder
+    int operation = 0;  // the operation left out; 0: the whole pupil
 };
 
 struct Collected {
     std::vector<PupilFigures> pupils;
     std::vector<Skipped> skipped;
 };
-
 
 // The pupils asked for, read from the folders; or why they cannot be.
 std::variant<Collected, QString> collect(const Request& request);
@@ -86,7 +89,10 @@ struct Exercise {
 
 // "7x8" or "56:7".
 QString exerciseText(int operation, int number, int factor);
-QString weightText(float weight);
+// A count of errors: whole, as the program records them, and never in e-notation.
+QString weightText(double weight, Language language);
+// An error rate in per cent, never above 100: a crafted file may hold more errors than answers.
+double ratePercent(double errors, double answers);
 QString percentText(double rate, Language language);
 
 // The exercises with the highest error rate among those answered at least a few times.
