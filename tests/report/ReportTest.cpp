@@ -530,4 +530,63 @@ TEST_F(Report, ALinkedTargetIsJudgedWhereItLeads) {
     EXPECT_TRUE(readFile(target + "elsewhere.csv").contains("multiplication"));
 }
 
+// A teacher's folder that holds the data folders copied from several computers: each is read, once
+// however often it is given, and pupils of the same name are told apart by their folder.
+TEST_F(Report, AFolderOfDataFoldersTakesEachOnceAndTellsSameNamesApart) {
+    const QString usb = folder_.path() + "/usb/";
+    QDir().mkpath(usb);
+    for (const char* computer : {"pc1", "pc2"}) {
+        ASSERT_EQ(QProcess::execute("cp", {"-r", dataFolder(), usb + computer}), 0);
+    }
+    QDir().mkpath(usb + "empty");
+    report::Request request;
+    request.dataFolders = {usb, usb + "pc1/", usb + "./pc2/"};
+    request.foldersOfOthers = true;
+    request.moment = kStartMoment;
+    request.target = target + "usb.csv";
+    ASSERT_EQ(report::writeReport(request).status, 0);
+    std::map<QString, int> rowsOf;  // by pupil and folder
+    for (const QStringList& row : readCsv(target + "usb.csv")) {
+        rowsOf[row[0] + "|" + row[9]] += row[2] == "2" && row[3] == "1";
+    }
+    const std::map<QString, int> expected{
+        {"pupil|folder", 0},
+        {"pc1|" + usb + "pc1", 2},  // a first pupil without a name is called after the folder
+        {"pc2|" + usb + "pc2", 2},
+        {kBoris + "|" + usb + "pc1", 2},
+        {kBoris + "|" + usb + "pc2", 2},
+        {"'" + kChloe + "|" + usb + "pc1", 2},
+        {"'" + kChloe + "|" + usb + "pc2", 2},
+    };
+    EXPECT_EQ(rowsOf, expected) << "each folder once, each pupil with their own";
+
+    request.target = target + "usb.pdf";
+    ASSERT_EQ(report::writeReport(request).status, 0);
+    const QString text = pdfText(target + "usb.pdf");
+    for (const QString& heading :
+         {kBoris + " (pc1) — Multiplication", kBoris + " (pc2) — Multiplication",
+          QStringLiteral("pc1 — Умножение"), QStringLiteral("Класс — Умножение")}) {
+        EXPECT_TRUE(text.simplified().contains(heading)) << heading.toStdString();
+    }
+    EXPECT_TRUE(
+        QRegularExpression("^\\s*" + QRegularExpression::escape(kBoris + " (pc2)") + "\\s+\\d",
+                           QRegularExpression::MultilineOption)
+            .match(text)
+            .hasMatch())
+        << "the class table names the folder too";
+
+    // A folder with no pupils' data in it, or a file, is a mistake that says what to give.
+    const struct {
+        QString folder;
+        const char* message;
+    } mistakes[] = {{usb + "empty/", "holds no pupils' data"},
+                    {persistence::progressFilePath(dataFolder()), "is a file, not a folder"}};
+    for (const auto& mistake : mistakes) {
+        request.dataFolders = {mistake.folder};
+        const report::Outcome outcome = report::writeReport(request);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_TRUE(outcome.error.contains(mistake.message)) << outcome.error.toStdString();
+    }
+}
+
 }  // namespace
