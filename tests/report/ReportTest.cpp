@@ -12,7 +12,9 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
+#include "app/Texts.h"
 #include "persistence/ProgressFiles.h"
 #include "report/Report.h"
 #include "statistics/ErrorRates.h"
@@ -587,6 +589,148 @@ TEST_F(Report, AFolderOfDataFoldersTakesEachOnceAndTellsSameNamesApart) {
         EXPECT_EQ(outcome.status, 1);
         EXPECT_TRUE(outcome.error.contains(mistake.message)) << outcome.error.toStdString();
     }
+}
+
+// A pupil written straight to the files, with a known table: in multiplication each number's row
+// holds, from factor 2 on, two exercises of each band from best to worst and one never answered;
+// in division a crafted log holds far more errors than answers.
+void writeKnownPupil(const QString& folder) {
+    persistence::ProgressRecord record;
+    record.LanguageCode = kLanguageCodeBritish;
+    std::vector<Terror> multiplying;
+    const int wrongOf100[] = {0, 0, 8, 8, 15, 15, 40, 40};  // factors 2..9; 10 not answered
+    for (int i = 2; i <= 9; ++i) {
+        for (int j = 2; j <= 9; ++j) {
+            record.ExerciseCount[2][i][j] = 100;
+            if (wrongOf100[j - 2] > 0) {
+                Terror error;
+                error.z1 = static_cast<std::uint8_t>(i);
+                error.Z2 = static_cast<std::uint8_t>(j);
+                error.res = static_cast<std::uint8_t>(i * j + 1);
+                error.error = static_cast<float>(wrongOf100[j - 2]);
+                multiplying.push_back(error);
+            }
+        }
+    }
+    record.ExerciseCount[3][7][8] = 5;
+    Terror crafted;
+    crafted.z1 = 7;
+    crafted.Z2 = 8;
+    crafted.res = 9;
+    crafted.error = 3.9321e6f;
+    const auto bytesOf = [](const auto& encoded) {
+        return QByteArray(reinterpret_cast<const char*>(encoded.data()),
+                          static_cast<qsizetype>(encoded.size()));
+    };
+    const auto logOf = [&](const std::vector<Terror>& errors) {
+        QByteArray bytes;
+        for (const Terror& error : errors) {
+            bytes += bytesOf(persistence::encode(error));
+        }
+        return bytes;
+    };
+    ASSERT_FALSE(persistence::writeFileAtomically(persistence::progressFilePath(folder),
+                                                  bytesOf(persistence::encode(record))));
+    ASSERT_FALSE(persistence::writeFileAtomically(persistence::errorFilePath(folder, 2),
+                                                  logOf(multiplying)));
+    ASSERT_FALSE(
+        persistence::writeFileAtomically(persistence::errorFilePath(folder, 3), logOf({crafted})));
+}
+
+// The grey levels of the long runs of one colour along each row of a page rendered in grey.
+std::vector<std::vector<int>> greyRuns(const QString& pdf, int minimum, int maximum) {
+    QProcess render;
+    render.start("pdftoppm", {"-gray", "-r", "100", "-f", "1", "-l", "1", pdf});
+    EXPECT_TRUE(render.waitForFinished(30000));
+    const QByteArray pgm = render.readAllStandardOutput();
+    // P5 <width> <height> 255 <pixels>
+    const QList<QByteArray> head = pgm.left(64).simplified().split(' ');
+    EXPECT_TRUE(head.size() >= 4 && head[0] == "P5");
+    if (head.size() < 4) {
+        return {};
+    }
+    const int width = head[1].toInt();
+    const int height = head[2].toInt();
+    const qsizetype start = pgm.size() - qsizetype{width} * height;
+    std::vector<std::vector<int>> rows;
+    for (int y = 0; y < height; ++y) {
+        const auto* line =
+            reinterpret_cast<const unsigned char*>(pgm.constData() + start) + qsizetype{y} * width;
+        std::vector<int> runs;
+        for (int x = 0; x < width;) {
+            int end = x;
+            while (end < width && std::abs(line[end] - line[x]) <= 2) {
+                ++end;
+            }
+            if (end - x >= minimum && end - x <= maximum) {
+                runs.push_back(line[x]);
+            }
+            x = end;
+        }
+        rows.push_back(runs);
+    }
+    return rows;
+}
+
+// Printed in black and white, a table's five bands stay apart and in order, worse darker, and
+// each cell says its rate; a crafted file shows no rate above 100 % and no count in e-notation.
+TEST(ReportOfAKnownPupil, ReadsInGreyAndKeepsCraftedFiguresSensible) {
+    QTemporaryDir folder;
+    const QString data = folder.path() + "/data/";
+    QDir().mkpath(data);
+    writeKnownPupil(data);
+    report::Request request;
+    request.dataFolders = {data};
+    request.firstPupilName = "Zoe";
+    request.moment = 46000;
+    request.target = folder.path() + "/zoe.pdf";
+    ASSERT_EQ(report::writeReport(request).status, 0);
+
+    // A row of the table: the operand's cell, then the exercises' cells (a cell at 100 dots per
+    // inch is about 39 pixels wide). Of the lines through a row, the one inside the cells (not
+    // through their blended edges nor their numbers) is the lightest.
+    std::vector<int> row;
+    for (const std::vector<int>& runs : greyRuns(request.target, 25, 45)) {
+        if (runs.size() == 10 && (row.empty() || runs[1] + runs[9] > row[1] + row[9])) {
+            row = runs;
+        }
+    }
+    ASSERT_EQ(row.size(), 10u) << "no row of ten cells on the first page";
+    const int best = row[1];
+    const int good = row[3];
+    const int weak = row[5];
+    const int worst = row[7];
+    const int notAnswered = row[9];
+    EXPECT_NEAR(row[2], best, 2);
+    EXPECT_NEAR(row[4], good, 2);
+    EXPECT_NEAR(row[6], weak, 2);
+    EXPECT_NEAR(row[8], worst, 2);
+    EXPECT_GT(notAnswered - best, 15);
+    EXPECT_GT(best - good, 15);
+    EXPECT_GT(good - weak, 15);
+    EXPECT_GT(weak - worst, 15);
+
+    const QString text = pdfText(request.target);
+    EXPECT_TRUE(text.contains("under 5 %"));
+    EXPECT_FALSE(text.contains("e+"));
+    EXPECT_FALSE(text.contains("inf"));
+    const QRegularExpression percent(QStringLiteral("([0-9][0-9,]*) ?%"));
+    for (const auto& match : percent.globalMatch(text)) {
+        EXPECT_LE(match.captured(1).remove(',').toLongLong(), 100)
+            << match.captured(0).toStdString();
+    }
+
+    request.target = folder.path() + "/zoe.csv";
+    ASSERT_EQ(report::writeReport(request).status, 0);
+    bool crafted = false;
+    for (const QStringList& row : readCsv(request.target)) {
+        if (row[1] == "division" && row[2] == "7" && row[3] == "8") {
+            crafted = true;
+            EXPECT_EQ(row[5], "3932100");
+            EXPECT_EQ(row[6], "100");
+        }
+    }
+    EXPECT_TRUE(crafted);
 }
 
 }  // namespace
