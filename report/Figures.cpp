@@ -142,7 +142,7 @@ std::variant<Collected, QString> collect(const Request& request) {
     QStringList folders;
     QStringList seen;  // canonical paths: a folder given twice, or by two paths, counts once
     for (const QString& given : request.dataFolders) {
-        const QFileInfo info(given);
+        const QFileInfo info(withoutClosingSeparator(given));
         if (!info.exists()) {
             return QStringLiteral("The folder %1 does not exist.")
                 .arg(quoted(QDir::toNativeSeparators(given)));

@@ -81,8 +81,14 @@ Outcome failure(const QString& message) {
 
 QString datedReportName(const QString& folder, Language language, double moment) {
     const QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(moment)));
-    return folder + QLatin1Char('/') + text(language, Text::Title) + QLatin1Char(' ') +
-           date.toString(Qt::ISODate) + QStringLiteral(".pdf");
+    const QString stem = folder + QLatin1Char('/') + text(language, Text::Title) +
+                         QLatin1Char(' ') + date.toString(Qt::ISODate);
+    // A report of the same day is kept: the next one gets a number.
+    QString name = stem + QStringLiteral(".pdf");
+    for (int number = 2; QFileInfo(name).exists() || QFileInfo(name).isSymLink(); ++number) {
+        name = stem + QStringLiteral(" (%1).pdf").arg(number);
+    }
+    return name;
 }
 
 Outcome writeReport(const Request& request) {
@@ -128,7 +134,8 @@ Outcome writeReport(const Request& request) {
                            .arg(quoted(request.target), file.errorString()));
     }
     Outcome outcome;
-    const Language l = reportLanguage(request, collected);
+    // Told on the command line: in the language asked for, else in the command line's English.
+    const Language l = request.language.value_or(Language::British);
     for (const Skipped& s : collected.skipped) {
         outcome.skipped << text(l, Text::Unreadable) + QStringLiteral(": ") + skippedLine(l, s);
     }
