@@ -48,9 +48,18 @@ class ReportDocument : public QTextDocument, public Pictures {
     int count_ = 0;
 };
 
+// Letter paper where the paper's locale is American or Canadian: LC_ALL, else LC_PAPER, else
+// LANG, as the C library reads them (Qt's own locale looks at LC_PAPER only by chance).
 bool usesLetter() {
-    const QLocale system = QLocale::system();
-    return system.measurementSystem() == QLocale::ImperialUSSystem;
+    for (const char* variable : {"LC_ALL", "LC_PAPER", "LANG"}) {
+        const QByteArray value = qgetenv(variable);
+        if (value.isEmpty()) {
+            continue;
+        }
+        const QLocale paper(QString::fromLatin1(value.split('.').constFirst()));
+        return paper.territory() == QLocale::UnitedStates || paper.territory() == QLocale::Canada;
+    }
+    return false;
 }
 
 }  // namespace
@@ -72,7 +81,11 @@ void writePdf(QIODevice& device, const Request& request, const Collected& collec
     document.documentLayout()->setPaintDevice(&writer);
     const QSizeF page = writer.pageLayout().paintRectPixels(writer.resolution()).size();
     document.setPageSize(page);
-    document.setDefaultFont(QFont(ui::familyName(ui::FontFamily::Default), 10));
+    // A hint of letter spacing turns the font's ligatures off, so that a name copied from the PDF
+    // ("Sofia", not "So\uFB01a") is the name.
+    QFont font(ui::familyName(ui::FontFamily::Default), 10);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 0.05);
+    document.setDefaultFont(font);
     document.setHtml(documentHtml(request, collected, document));
 
     QPainter painter(&writer);

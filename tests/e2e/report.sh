@@ -88,4 +88,11 @@ run --open-report --data "$work/room" --language en-GB >/dev/null 2>"$work/error
 [ "$status" -eq 1 ] && grep -qF "could not be opened" "$work/errors" ||
     fail "a failing viewer ended with status $status: $(cat "$work/errors")"
 
+# The paper of LC_PAPER, also under LANG=C; names in the PDF's text as typed, without ligatures.
+"$sample_pupils" "$work/nine" 9 5
+LANG=C LC_PAPER=en_US.UTF-8 run --report "$work/nine.pdf" --data "$work/nine" >/dev/null 2>&1 ||
+    fail "the report of nine pupils failed"
+pdfinfo "$work/nine.pdf" | grep -q "(letter)" || fail "LC_PAPER=en_US did not give Letter paper"
+pdftotext "$work/nine.pdf" - | grep -q "Sofia — " || fail "the name Sofia is not in the PDF's text"
+
 [ "$failures" -eq 0 ] && echo "ok the report's command line"
