@@ -17,18 +17,15 @@ namespace report {
 
 namespace {
 
-// The statistics table at the window's design size, so that it is drawn as there, and its
-// shown width in CSS pixels (96 to the inch): 10 cm.
-constexpr int kGridWidth = 783;
-constexpr int kGridHeight = 632;
+// The statistics table's shown width in CSS pixels (96 to the inch): 10 cm.
 constexpr int kGridShownWidth = 380;
 
 // The colours of the printed table's marks 0 (not answered) to 4 (over 21 % wrong). The
 // screen's blue, green, yellow and red turn to greys out of order on a black-and-white printer
 // (yellow lightest, green as dark as red): these keep the order in grey, each band darker than
-// the one before (luma 255, 226, 189, 168, 134), light enough for black digits and lighter than the
+// the one before (luma 255, 226, 195, 168, 134), light enough for black digits and lighter than the
 // grid's dim grey lines.
-constexpr QRgb kPrintMarkColours[5] = {0xFFFFFFFF, 0xFFCFE6FF, 0xFF9AD69A, 0xFFE8A317, 0xFFE06060};
+constexpr QRgb kPrintMarkColours[5] = {0xFFFFFFFF, 0xFFCFE6FF, 0xFFA3D9A3, 0xFFE8A317, 0xFFE06060};
 
 constexpr double kRateFont = 15;
 
@@ -37,8 +34,8 @@ constexpr std::size_t kPupilsSharingAPage = 12;
 
 // --- pictures, drawn by the window's own painters ---
 
-QImage statisticsTable(ui::Bitmap& bitmap, int operation, const ExerciseCountTable& counts,
-                       const WeightTable& weights, Language language) {
+void paintStatisticsTable(ui::Canvas& canvas, int operation, const ExerciseCountTable& counts,
+                          const WeightTable& weights, Language language) {
     game::Board board;
     statistics::fillStatisticsBoard(board, operation, counts, weights);
     const int row = interfaceRow(language);
@@ -53,9 +50,7 @@ QImage statisticsTable(ui::Bitmap& bitmap, int operation, const ExerciseCountTab
     content.multiplicand = QString::fromUtf8(UiText[row][26]);
     content.divider = QString::fromUtf8(UiText[row][27]);
     content.dividend = QString::fromUtf8(UiText[row][28]);
-    bitmap.setSize(kGridWidth, kGridHeight);
     {
-        ui::Canvas canvas(bitmap);
         game::paintGrid(canvas, content);
         // Each answered exercise's error rate under its number, so that the band can be read
         // without its colour.
@@ -78,10 +73,6 @@ QImage statisticsTable(ui::Bitmap& bitmap, int operation, const ExerciseCountTab
             }
         }
     }
-    // Opaque, so that the PDF keeps no transparency mask, and a copy of the bitmap's own pixels.
-    QImage image = bitmap.image().convertToFormat(QImage::Format_RGB888);
-    image.setDevicePixelRatio(1);
-    return image;
 }
 
 // --- the document ---
@@ -155,7 +146,7 @@ class Html {
                    "th { background-color: #e0e0e0; }\n"
                    "td.n { text-align: right; }\n"
                    "td.plain { border: none; padding: 0 16px 0 0; }\n"
-                   "p.key, table.key td { font-size: 8pt; }</style></head>\n<body>\n")
+                   "table.key td { font-size: 8pt; }</style></head>\n<body>\n")
                    .arg(escaped(title)) +
                out_ + QStringLiteral("</body></html>\n");
     }
@@ -203,8 +194,8 @@ QString key(Language l) {
     }
     cells += cell(escaped(text(l, kBands[0])));
     return QStringLiteral(
-               "<p class=\"key\">%1</p>\n<table class=\"key\" cellspacing=\"0\" "
-               "cellpadding=\"2\"><tr>%2</tr></table>\n")
+               "<table class=\"key\" cellspacing=\"0\" cellpadding=\"2\"><tr><td "
+               "class=\"plain\" colspan=\"5\">%1</td></tr><tr>%2</tr></table>\n")
         .arg(escaped(text(l, Text::Key)), cells);
 }
 
@@ -218,7 +209,7 @@ void pupilOperation(Html& html, const PupilFigures& pupil, const OperationFigure
     html.heading(2, text(l, Text::ErrorRates));
     html.table(
         [operation = f.operation, counts = f.counts, weights = f.errors.weights,
-         l](ui::Bitmap& bitmap) { return statisticsTable(bitmap, operation, counts, weights, l); },
+         l](ui::Canvas& canvas) { paintStatisticsTable(canvas, operation, counts, weights, l); },
         kGridShownWidth);
     html.raw(key(l));
 
@@ -327,8 +318,8 @@ void classPages(Html& html, const std::vector<PupilFigures>& pupils, Language l,
         }
         html.heading(2, text(l, Text::ErrorRates));
         html.table(
-            [operation, counts, weights, l](ui::Bitmap& bitmap) {
-                return statisticsTable(bitmap, operation, counts, weights, l);
+            [operation, counts, weights, l](ui::Canvas& canvas) {
+                paintStatisticsTable(canvas, operation, counts, weights, l);
             },
             kGridShownWidth);
         html.raw(key(l));

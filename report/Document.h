@@ -3,7 +3,6 @@
 // The report as one document, laid out in HTML: the HTML file as it is, the PDF printed from it.
 #include <functional>
 
-#include <QImage>
 #include <QString>
 
 #include "report/Figures.h"
@@ -11,22 +10,19 @@
 
 namespace report {
 
-// The pixels per design unit the tables are drawn at (the table 10 cm wide at about 200 dots per
-// inch). The PDF's time goes into storing the tables' pixels, so this ratio sets its speed.
-constexpr double kPrintRatio = 1.0;
+// The statistics table at the window's design size, so that it is drawn as there.
+constexpr int kGridWidth = 783;
+constexpr int kGridHeight = 632;
 
-// Where the pictures of a document go: inside an HTML file, or to the PDF's document.
-using Drawing = std::function<QImage(ui::Bitmap& bitmap)>;
+// A table painted on a canvas of the grid's design size.
+using Drawing = std::function<void(ui::Canvas& canvas)>;
 
+// Where the tables of a document go: inside an HTML file as pictures, or to the PDF's document
+// as shapes and text. Each gives the name the document's <img> refers to.
 class Pictures {
   public:
     virtual ~Pictures() = default;
-    virtual QString add(const QImage& image) = 0;
-    // A large picture, drawn into the given bitmap when it is needed.
     virtual QString add(const Drawing& draw) = 0;
-
-  protected:
-    ui::Bitmap tableBitmap_{kPrintRatio};
 };
 
 // The document's language: the one asked for, else the first pupil's.

@@ -9,14 +9,25 @@ namespace {
 
 class InlinePictures : public Pictures {
   public:
-    QString add(const Drawing& draw) override { return add(draw(tableBitmap_)); }
-    QString add(const QImage& image) override {
+    QString add(const Drawing& draw) override {
+        bitmap_.setSize(kGridWidth, kGridHeight);
+        {
+            ui::Canvas canvas(bitmap_);
+            draw(canvas);
+        }
+        return add(bitmap_.image().convertToFormat(QImage::Format_RGB888));
+    }
+
+  private:
+    QString add(const QImage& image) {
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         image.save(&buffer, "PNG");
         return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
     }
+
+    ui::Bitmap bitmap_;
 };
 
 }  // namespace

@@ -1,9 +1,16 @@
+#include <algorithm>
+#include <cstring>
+
 #include <QAbstractTextDocumentLayout>
 #include <QLocale>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPicture>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextObjectInterface>
 #include <QUrl>
 
 #include "report/Document.h"
@@ -15,37 +22,117 @@ namespace {
 
 constexpr int kPdfResolution = 300;
 
-// The PDF's document. Its tables are drawn only when their page is printed and not kept: held
-// all at once they would take fresh memory, whose first touch costs more than drawing them.
+constexpr int kTableObject = QTextFormat::UserObject + 1;
+constexpr int kTableIndex = QTextFormat::UserProperty + 1;
+
+// The tables as objects of the PDF's text, painted where the page is printed by the window's own
+// painters through a picture of their drawing commands: shapes and text, sharp at any size, their
+// numbers text.
+class Tables : public QObject, public QTextObjectInterface {
+  public:
+    explicit Tables(double pixelsPerCssPixel) : scale_(pixelsPerCssPixel) {}
+
+    // Found by the document's layout as its handler without the meta-object compiler.
+    void* qt_metacast(const char* name) override {
+        if (std::strcmp(name, qobject_interface_iid<QTextObjectInterface*>()) == 0) {
+            return static_cast<QTextObjectInterface*>(this);
+        }
+        return QObject::qt_metacast(name);
+    }
+
+    QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat& format) override {
+        return QSizeF(format.doubleProperty(QTextFormat::ImageWidth),
+                      format.doubleProperty(QTextFormat::ImageHeight)) *
+               scale_;
+    }
+
+    void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int,
+                    const QTextFormat& format) override {
+        const auto index = static_cast<std::size_t>(format.intProperty(kTableIndex));
+        if (index >= drawings.size()) {
+            return;
+        }
+        QPicture picture;
+        bitmap_.setSize(kGridWidth, kGridHeight);
+        {
+            ui::Canvas canvas(bitmap_, picture);
+            drawings[index](canvas);
+        }
+        painter->save();
+        painter->translate(rect.topLeft());
+        // A picture is played scaled from its resolution to the device's: undone here.
+        const double dpi = static_cast<double>(picture.logicalDpiX()) /
+                           std::max(1, painter->device()->logicalDpiX());
+        painter->scale(rect.width() / kGridWidth * dpi, rect.height() / kGridHeight * dpi);
+        painter->drawPicture(0, 0, picture);
+        painter->restore();
+    }
+
+    std::vector<Drawing> drawings;
+
+  private:
+    double scale_;
+    ui::Bitmap bitmap_;
+};
+
+// The PDF's document: its tables are named in the HTML as pictures "table<n>", and become the
+// table objects once it is read.
 class ReportDocument : public QTextDocument, public Pictures {
   public:
-    QString add(const QImage& image) override {
-        const QString name = QStringLiteral("picture%1").arg(++count_);
-        addResource(QTextDocument::ImageResource, QUrl(name), image);
-        return name;
-    }
+    explicit ReportDocument(double pixelsPerCssPixel) : tables_(pixelsPerCssPixel) {}
+
     QString add(const Drawing& draw) override {
-        const QString name = QStringLiteral("table%1").arg(drawings_.size());
-        drawings_.push_back(draw);
+        const QString name = QStringLiteral("table%1").arg(tables_.drawings.size());
+        tables_.drawings.push_back(draw);
         return name;
     }
 
-  protected:
-    QVariant loadResource(int type, const QUrl& name) override {
-        const QString path = name.toString();
-        if (type == QTextDocument::ImageResource && path.startsWith(QLatin1String("table"))) {
-            bool number = false;
-            const auto index = static_cast<std::size_t>(path.mid(5).toULongLong(&number));
-            if (number && index < drawings_.size()) {
-                return drawings_[index](tableBitmap_);
+    void setHtmlWithTables(const QString& html) {
+        setHtml(html);
+        documentLayout()->registerHandler(kTableObject, &tables_);
+        struct Found {
+            int position;
+            QTextCharFormat format;
+        };
+        std::vector<Found> found;
+        for (QTextBlock block = begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat format = it.fragment().charFormat();
+                const QString name = format.toImageFormat().name();
+                if (!format.isImageFormat() || !name.startsWith(QLatin1String("table"))) {
+                    continue;
+                }
+                // The picture's own format (its font, its size) as an object of the tables'.
+                QTextCharFormat table = format;
+                table.setObjectType(kTableObject);
+                table.setProperty(kTableIndex, name.mid(5).toInt());
+                found.push_back({it.fragment().position(), table});
             }
+        }
+        QTextCursor cursor(this);
+        for (const Found& table : found) {
+            cursor.setPosition(table.position);
+            cursor.setPosition(table.position + 1, QTextCursor::KeepAnchor);
+            cursor.setCharFormat(table.format);
+        }
+        // Laid out again whole: the changes alone left the blocks after them unlaid.
+        markContentsDirty(0, characterCount());
+    }
+
+  protected:
+    // The tables' places hold no picture.
+    QVariant loadResource(int type, const QUrl& name) override {
+        if (type == QTextDocument::ImageResource &&
+            name.toString().startsWith(QLatin1String("table"))) {
+            QImage none(1, 1, QImage::Format_RGB32);
+            none.fill(Qt::white);
+            return none;
         }
         return QTextDocument::loadResource(type, name);
     }
 
   private:
-    std::vector<Drawing> drawings_;
-    int count_ = 0;
+    Tables tables_;
 };
 
 // Letter paper where the paper's locale is American or Canadian: LC_ALL, else LC_PAPER, else
@@ -64,9 +151,7 @@ bool usesLetter() {
 
 }  // namespace
 
-// Lays the HTML out on the pages and prints them. Printed by hand rather than by
-// QTextDocument::print, whose painter would store the tables' flat colours as JPEG: lossless
-// they are sharper and a fraction of the size.
+// Lays the HTML out on the pages and prints them, each page's number in its bottom margin.
 void writePdf(QIODevice& device, const Request& request, const Collected& collected) {
     const QString title = text(reportLanguage(request, collected), Text::Title);
     QPdfWriter writer(&device);
@@ -76,7 +161,7 @@ void writePdf(QIODevice& device, const Request& request, const Collected& collec
     writer.setTitle(title);
     writer.setCreator(QStringLiteral("Kestrova"));
 
-    ReportDocument document;
+    ReportDocument document(kPdfResolution / 96.0);
     // Sizes in points and CSS pixels are measured on the PDF's own resolution.
     document.documentLayout()->setPaintDevice(&writer);
     const QSizeF page = writer.pageLayout().paintRectPixels(writer.resolution()).size();
@@ -86,10 +171,9 @@ void writePdf(QIODevice& device, const Request& request, const Collected& collec
     QFont font(ui::familyName(ui::FontFamily::Default), 10);
     font.setLetterSpacing(QFont::AbsoluteSpacing, 0.05);
     document.setDefaultFont(font);
-    document.setHtml(documentHtml(request, collected, document));
+    document.setHtmlWithTables(documentHtml(request, collected, document));
 
     QPainter painter(&writer);
-    painter.setRenderHint(QPainter::LosslessImageRendering);
     const int pages = document.pageCount();
     for (int p = 0; p < pages; ++p) {
         if (p > 0) {
