@@ -368,9 +368,9 @@ QString documentHtml(const Request& request, const Collected& collected, Picture
         html.list(lines);
     }
     if (collected.pupils.size() > 1) {
-        // The pupils of other computers' folders are a class; this computer's, a family's.
+        // The pupils of several computers' folders are a class; of one, maybe a family's.
         classPages(html, collected.pupils, l,
-                   request.foldersOfOthers ? Text::ClassHeading : Text::PupilsHeading);
+                   collected.folders > 1 ? Text::ClassHeading : Text::PupilsHeading);
     }
     for (const PupilFigures& pupil : collected.pupils) {
         pupilPages(html, pupil);

@@ -208,6 +208,7 @@ std::variant<Collected, QString> collect(const Request& request) {
         readPupil(found, collected);
     }
     nameTheShown(collected.pupils);
+    collected.folders = static_cast<int>(folders.size());
     return collected;
 }
 

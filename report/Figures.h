@@ -70,6 +70,7 @@ struct Skipped {
 };
 
 struct Collected {
+    int folders = 0;  // the data folders read
     std::vector<PupilFigures> pupils;
     std::vector<Skipped> skipped;
 };

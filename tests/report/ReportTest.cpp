@@ -275,7 +275,7 @@ TEST_F(Report, ThePdfHoldsEveryPupilTheirMarksAndTheClassPage) {
           QStringLiteral("over 21 %"), QStringLiteral("больше 21 %")}) {
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
     }
-    EXPECT_FALSE(text.contains("Класс")) << "this computer's pupils are not called a class";
+    EXPECT_FALSE(text.contains("Класс")) << "the pupils of one folder are not called a class";
     // Chloe answered multiplication without a mistake: no error rates to practise there, and
     // her marks row shows the 5 of number 9.
     for (const QString& name : {QStringLiteral("Anna"), kBoris, kChloe}) {
