@@ -1,12 +1,17 @@
 // The program entry: the form, started, in its window.
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <optional>
+#include <thread>
+#include <vector>
 
 #include <malloc.h>
+#include <spawn.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -15,6 +20,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
 #include <QSessionManager>
@@ -182,53 +188,122 @@ bool givenOption(int argc, char** argv, const char* name) {
     return false;
 }
 
+// The arguments without Qt's -platform option: a report is drawn off the screen whatever the
+// command line asks, so that it needs no display.
+std::vector<char*> withoutPlatform(int argc, char** argv) {
+    std::vector<char*> kept;
+    for (int i = 0; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (i > 0 && (argument == "-platform" || argument == "--platform") && i + 1 < argc) {
+            ++i;
+            continue;
+        }
+        if (i > 0 && (argument.startsWith("-platform=") || argument.startsWith("--platform="))) {
+            continue;
+        }
+        kept.push_back(argv[i]);
+    }
+    kept.push_back(nullptr);
+    return kept;
+}
+
+bool displayGiven() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// Hands a file to xdg-open. It ends with a failing status when no viewer can be started, and
+// mostly at once with success when one is; where it waits for the viewer to be closed, a
+// while without an answer counts as opened, and it is left running.
+bool openedInViewer(const QString& path) {
+    const QByteArray file = QFile::encodeName(path);
+    char program[] = "xdg-open";
+    char* const arguments[] = {program, const_cast<char*>(file.constData()), nullptr};
+    pid_t child = 0;
+    if (posix_spawnp(&child, program, nullptr, nullptr, arguments, environ) != 0) {
+        return false;
+    }
+    constexpr int kPatienceMilliseconds = 10000;
+    constexpr int kStepMilliseconds = 50;
+    for (int waited = 0; waited < kPatienceMilliseconds; waited += kStepMilliseconds) {
+        int status = 0;
+        const pid_t ended = waitpid(child, &status, WNOHANG);
+        if (ended == child) {
+            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        }
+        if (ended < 0) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(kStepMilliseconds));
+    }
+    return true;
+}
+
 // The progress report: written without a window and without the data folder's lock, so that it
-// can run beside an open program; it only reads there.
+// can run beside an open program; it only reads there. Started from the menu (--open-report) on
+// a desktop, a failure is also shown in a window, as nobody reads the standard error there.
 int answerReport(int argc, char** argv) {
     // The PDF's pictures pass through buffers of megabytes, one after another: kept in the heap
     // rather than mapped and unmapped each time, their pages are not faulted in again and again.
     mallopt(M_MMAP_THRESHOLD, 64 << 20);
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
-    // Nothing is shown: the pictures are drawn off the screen, also on a machine with no display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    const QGuiApplication app(argc, argv);
+    const bool fromMenu = givenOption(argc, argv, "open-report") && displayGiven();
+    std::vector<char*> arguments = withoutPlatform(argc, argv);
+    int count = static_cast<int>(arguments.size()) - 1;
+    if (!fromMenu) {
+        // Nothing is shown: the pictures are drawn off the screen, also with no display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    const QApplication app(count, arguments.data());
+    const auto fail = [fromMenu](const QString& message) {
+        if (fromMenu) {
+            QMessageBox::critical(nullptr, QCoreApplication::applicationName(), message);
+        }
+        endWithError(message);
+    };
     QCommandLineParser parser;
     describeCommandLine(parser);
     if (!parser.parse(QCoreApplication::arguments())) {
-        endWithError(parser.errorText());
+        fail(parser.errorText());
     }
     if (!parser.positionalArguments().isEmpty()) {
-        endWithError(QStringLiteral("Unexpected argument '%1'.")
-                         .arg(parser.positionalArguments().constFirst()));
+        fail(QStringLiteral("Unexpected argument '%1'.")
+                 .arg(parser.positionalArguments().constFirst()));
     }
     const bool open = parser.isSet(QStringLiteral("open-report"));
     if (open == parser.isSet(QStringLiteral("report"))) {
-        endWithError(QStringLiteral("Give either --report FILE or --open-report."));
+        fail(QStringLiteral("Give either --report FILE or --open-report."));
+    }
+    if (parser.values(QStringLiteral("report")).size() > 1) {
+        fail(QStringLiteral("Give one --report FILE: a report is written to one file."));
     }
     for (const char* name : kPupilCommands) {
         if (parser.isSet(QLatin1String(name))) {
-            endWithError(QStringLiteral("A report goes without the pupils' commands."));
+            fail(QStringLiteral("A report goes without the pupils' commands."));
         }
     }
     report::Request request;
     request.moment = ui::SystemClock().now();
     request.pupils = parser.values(QStringLiteral("pupil"));
     for (const QString& folder : parser.values(QStringLiteral("data"))) {
+        if (folder.isEmpty()) {
+            fail(QStringLiteral("--data needs a folder: an empty name is none."));
+        }
         request.dataFolders << QDir::cleanPath(folder) + QLatin1Char('/');
     }
     request.foldersOfOthers = !request.dataFolders.isEmpty();
     if (request.dataFolders.isEmpty()) {
         const QString dataFolder = dataFolderPath();
         if (dataFolder.isEmpty()) {
-            endWithError(fileMessage(2, kMessageNoDataLocation));
+            fail(fileMessage(2, kMessageNoDataLocation));
         }
         request.dataFolders << dataFolder;
     }
     if (parser.isSet(QStringLiteral("language"))) {
         report::Language language;
         if (!report::languageFromName(parser.value(QStringLiteral("language")), language)) {
-            endWithError(QStringLiteral("Unknown language '%1': give ru, en-GB or en-US.")
-                             .arg(parser.value(QStringLiteral("language"))));
+            fail(QStringLiteral("Unknown language '%1': give ru, en-GB or en-US.")
+                     .arg(parser.value(QStringLiteral("language"))));
         }
         request.language = language;
     }
@@ -236,7 +311,7 @@ int answerReport(int argc, char** argv) {
         const QString documents =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         if (documents.isEmpty() || !QDir().mkpath(documents)) {
-            endWithError(QStringLiteral("There is no documents folder to write the report to."));
+            fail(QStringLiteral("There is no documents folder to write the report to."));
         }
         request.target = report::datedReportName(
             documents,
@@ -253,11 +328,13 @@ int answerReport(int argc, char** argv) {
         print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + line + '\n');
     }
     if (outcome.status != 0) {
-        endWithError(outcome.error);
+        fail(outcome.error);
     }
-    if (open && !QProcess::startDetached(QStringLiteral("xdg-open"), {request.target})) {
-        endWithError(QStringLiteral("The report was written to %1 but could not be opened.")
-                         .arg(request.target));
+    if (open) {
+        if (!openedInViewer(request.target)) {
+            fail(QStringLiteral("The report was written to %1 but could not be opened.")
+                     .arg(request.target));
+        }
     }
     print(stdout, request.target + '\n');
     return 0;

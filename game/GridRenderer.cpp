@@ -128,7 +128,7 @@ void drawPicture(ui::Canvas& canvas, const QRectF& rect, const CellPictures::Pic
 
 void fillCell(ui::Canvas& canvas, const QRectF& rect, QRgb colour) {
     const double ratio = canvas.devicePixelRatio();
-    if (ui::onWholePixels(rect, ratio)) {
+    if (!canvas.paintsShapes() && ui::onWholePixels(rect, ratio)) {
         drawPicture(canvas, rect, cellPictures().background(colour, rect.size(), ratio));
         return;
     }
@@ -138,7 +138,7 @@ void fillCell(ui::Canvas& canvas, const QRectF& rect, QRgb colour) {
 
 void fillCellText(ui::Canvas& canvas, const QRectF& rect, const QString& text, QRgb colour) {
     const double ratio = canvas.devicePixelRatio();
-    if (ui::onWholePixels(rect, ratio)) {
+    if (!canvas.paintsShapes() && ui::onWholePixels(rect, ratio)) {
         drawPicture(canvas, rect,
                     cellPictures().text(text, canvas.fontSize(), colour, rect.size(), ratio));
         return;
@@ -175,7 +175,9 @@ void paintCell(ui::Canvas& canvas, const GridContent& content, int r, int c) {
     } else {
         const BoardCell& cell = (*content.board)[r][c];
         setFontSize(canvas, cell.Value >= 100 ? kThreeDigitFont : kCellFont);
-        fill = markColour(content.mode, cell.Mark);
+        fill = content.markColours != nullptr && cell.Mark <= 4
+                   ? content.markColours[cell.Mark]
+                   : markColour(content.mode, cell.Mark);
     }
     fillCell(canvas, rect, fill);
     fillCellText(canvas, rect, gridCellText(content, c, r),

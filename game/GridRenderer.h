@@ -26,6 +26,9 @@ struct GridContent {
     const Board* board = nullptr;
     int cellWidth = 0;
     int cellHeight = 0;
+    // Mode 3: the colours of marks 0..4 where they are not the screen's (a printed table's);
+    // nullptr: the screen's.
+    const QRgb* markColours = nullptr;
     // Mode 3: the operand words of the header band.
     QString multiplier;
     QString multiplicand;

@@ -30,7 +30,8 @@ struct Outcome {
 // Reads the pupils' files in place and writes the report, whole or not at all.
 Outcome writeReport(const Request& request);
 
-// The target a report is written to when none is given: "<folder>/<title> <date>.pdf".
+// The target a report is written to when none is given: "<folder>/<title> <date>.pdf", or with
+// " (2)", " (3)" ... before ".pdf" when that file is there already.
 QString datedReportName(const QString& folder, Language language, double moment);
 
 }  // namespace report

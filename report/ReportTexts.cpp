@@ -19,6 +19,7 @@ struct Entry {
 constexpr std::array kTexts{
     Entry{Text::Title, "Отчёт об успехах", "Progress report", nullptr},
     Entry{Text::ClassHeading, "Класс", "Class", nullptr},
+    Entry{Text::PupilsHeading, "Все ученики", "All pupils", "All students"},
     Entry{Text::MadeOn, "Составлен %1", "Made on %1", nullptr},
     Entry{Text::Multiplication, "Умножение", "Multiplication", nullptr},
     Entry{Text::Division, "Деление", "Division", nullptr},
@@ -41,6 +42,13 @@ constexpr std::array kTexts{
     Entry{Text::Unreadable, "Не удалось прочитать", "Could not be read", nullptr},
     Entry{Text::UnreadableEntry, "%1: %2 (%3)", "%1: %2 (%3)", nullptr},
     Entry{Text::DamagedReason, "файл повреждён", "the file is damaged", nullptr},
+    Entry{Text::Key, "Цвет клетки и число в её углу — доля ошибок:",
+          "A cell's colour and the number in its corner: the share of wrong answers", nullptr},
+    Entry{Text::KeyNotAnswered, "белая: не решали", "white: not answered yet", nullptr},
+    Entry{Text::KeyBand1, "меньше 5 %", "under 5 %", nullptr},
+    Entry{Text::KeyBand2, "5–11 %", "5–11 %", nullptr},
+    Entry{Text::KeyBand3, "11–21 %", "11–21 %", nullptr},
+    Entry{Text::KeyBand4, "больше 21 %", "over 21 %", nullptr},
 };
 
 }  // namespace

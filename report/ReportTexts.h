@@ -18,9 +18,10 @@ QLocale localeOf(Language language);
 int interfaceRow(Language language);
 
 enum class Text {
-    Title,         // the document's title
-    ClassHeading,  // the class page's heading
-    MadeOn,        // %1 the date the report was made
+    Title,          // the document's title
+    ClassHeading,   // the class page's heading, for pupils from other computers' folders
+    PupilsHeading,  // the same page for this computer's pupils (a family's)
+    MadeOn,         // %1 the date the report was made
     Multiplication,
     Division,
     Period,     // %1 first day, %2 last day
@@ -42,6 +43,12 @@ enum class Text {
     Unreadable,       // heading of the files that could not be read
     UnreadableEntry,  // %1 the pupil, %2 the file, %3 the reason
     DamagedReason,    // a file whose length holds no whole record
+    Key,              // the heading of the table's key
+    KeyNotAnswered,   // the key's entries: marks 0 to 4
+    KeyBand1,
+    KeyBand2,
+    KeyBand3,
+    KeyBand4,
 };
 
 // A report text in a language, from the one table of them.

@@ -13,6 +13,8 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     # the progress report's PDF read back as text (pdftotext) and as pages (pdftoppm)
     poppler-utils
+    # the CSV report opened by a real spreadsheet (LibreOffice Calc without its windows)
+    libreoffice-calc-nogui
     # checks of the menu entry, the software-centre data, the manual page and the Debian
     # package (lintian, and python3-debian to read the copyright file)
     desktop-file-utils appstream man-db lintian python3-debian

@@ -367,6 +367,14 @@ Canvas::Canvas(Bitmap& bitmap) : bitmap_(bitmap) {
     font_ = makeFont(fontSize_);
 }
 
+Canvas::Canvas(Bitmap& bitmap, QPaintDevice& device) : bitmap_(bitmap), shapes_(true) {
+    painter_.begin(&device);
+    clip_ = QRect(0, 0, bitmap_.width(), bitmap_.height());
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    painter_.setRenderHint(QPainter::TextAntialiasing, true);
+    font_ = makeFont(fontSize_);
+}
+
 Canvas::~Canvas() {
     painter_.end();
 }
@@ -471,7 +479,8 @@ void Canvas::fillText(const QRectF& rect, const QString& text, bool wordWrap, do
     }
     const QRectF box = rect.normalized();
     const double ratio = devicePixelRatio();
-    if (const TextPicture* picture = textPictures().find(box, text, font_, fill_, flags, ratio)) {
+    if (const TextPicture* picture =
+            shapes_ ? nullptr : textPictures().find(box, text, font_, fill_, flags, ratio)) {
         if (!picture->image.isNull()) {
             const QPoint corner(qRound(box.left() * ratio), qRound(box.top() * ratio));
             blendOver(bitmap_.image(), clip_, corner + picture->inkOffset, picture->image, opacity);

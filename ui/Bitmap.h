@@ -90,11 +90,16 @@ QRect inkBounds(const QImage& image);
 class Canvas {
   public:
     explicit Canvas(Bitmap& bitmap);
+    // Paints on another device instead (a QPicture to replay on a PDF's page), as shapes and text
+    // at the bitmap's size in design units; nothing is copied from pictures of pixels.
+    Canvas(Bitmap& bitmap, QPaintDevice& device);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
     double devicePixelRatio() const { return bitmap_.devicePixelRatio(); }
+    // True when painting on another device than the bitmap's pixels.
+    bool paintsShapes() const { return shapes_; }
     void clear(QRgb colour);
     // Sets every pixel of a rectangle to a colour, as clear does for the whole bitmap.
     void clearRect(const QRectF& rect, QRgb colour);
@@ -128,6 +133,7 @@ class Canvas {
     QRgb fill_ = 0xFF000000;
     QRgb stroke_ = 0xFF000000;
     bool fillEnabled_ = true;
+    bool shapes_ = false;
     double fontSize_ = 12;
     QFont font_;
 };

@@ -49,17 +49,26 @@ bool writePupil(const QString& folder, int index, std::mt19937& random) {
                 record.ExerciseCount[operation][i][j] = static_cast<std::uint16_t>(answers);
                 // Harder exercises (larger numbers) are missed more often.
                 const double share = weakness * (0.4 + (i + j) / 19.0);
-                int wrong = std::binomial_distribution<int>(answers, std::min(share, 0.9))(random);
-                while (wrong > 0) {
+                const int wrong =
+                    std::binomial_distribution<int>(answers, std::min(share, 0.9))(random);
+                // As the program records them: one record per wrong answer given, its weight the
+                // times it was given; the answer a product for multiplication, a quotient (near
+                // the factor) for division. At most two different wrong answers an exercise.
+                const bool multiplying = operation == persistence::kMultiplication;
+                const int wrongAnswers[] = {
+                    multiplying ? i * j + i : j + 1,
+                    multiplying ? (j > 1 ? i * j - i : i * j + 1) : (j > 1 ? j - 1 : j + 2)};
+                const int weights[] = {(wrong + 1) / 2, wrong / 2};
+                for (int k = 0; k < 2; ++k) {
+                    if (weights[k] == 0) {
+                        continue;
+                    }
                     persistence::Terror error;
                     error.z1 = static_cast<std::uint8_t>(i);
                     error.Z2 = static_cast<std::uint8_t>(j);
-                    error.res = static_cast<std::uint8_t>(
-                        std::max(1, std::min(90, i * j + (wrong % 2 == 0 ? i : -i))));
-                    const int given = std::min(wrong, 1 + wrong % 3);
-                    error.error = static_cast<float>(given);
+                    error.res = static_cast<std::uint8_t>(wrongAnswers[k]);
+                    error.error = static_cast<float>(weights[k]);
                     errors.push_back(error);
-                    wrong -= given;
                 }
             }
         }
