@@ -114,7 +114,8 @@ def move_focus(orca, target, key="Tab", presses=40):
     focus late: what counts is the last thing it says once it has fallen quiet."""
     for _ in range(presses):
         keys(key)
-        orca.wait(lambda u: not KEY_ECHO.match(u), timeout=5)
+        # Generous: a loaded machine may hold Orca up for seconds.
+        orca.wait(lambda u: not KEY_ECHO.match(u), timeout=15)
         orca.quiet(0.4)
         said = [u for u in orca.heard if not KEY_ECHO.match(u)]
         if said and target in said[-1]:
