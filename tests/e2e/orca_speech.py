@@ -110,15 +110,18 @@ def fail(message):
 
 
 def move_focus(orca, target, key="Tab", presses=40):
-    """Presses the key until what Orca says of the focus names the target. Orca may speak a
-    focus late: what counts is the last thing it says once it has fallen quiet."""
+    """Presses the key until what Orca says of the new focus names the target. Orca may speak a
+    focus late: what counts is all it says after the press until it falls quiet."""
     for _ in range(presses):
+        orca.quiet(0.2)
+        start = len(orca.heard)
         keys(key)
-        orca.wait(lambda u: not KEY_ECHO.match(u), timeout=5)
+        # Generous: a loaded machine may hold Orca up for seconds.
+        orca.wait(lambda u: not KEY_ECHO.match(u), timeout=15)
         orca.quiet(0.4)
-        said = [u for u in orca.heard if not KEY_ECHO.match(u)]
-        if said and target in said[-1]:
-            return said[-1]
+        said = [u for u in orca.heard[start:] if not KEY_ECHO.match(u)]
+        if any(target in u for u in said):
+            return " ".join(said)
     fail("%s did not reach %s" % (key, target))
 
 
