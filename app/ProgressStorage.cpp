@@ -184,15 +184,9 @@ void TForm3::applyPupilFiles(PupilFiles files, int operation) {
         Progress = *progress.record;
     }
 
-    // An unknown language code reads as Russian.
-    LanguageRow = 1;
-    AmericanEnglish = 0;
-    if (Progress.LanguageCode == kLanguageCodeBritish) {
-        LanguageRow = 2;
-    } else if (Progress.LanguageCode == kLanguageCodeAmerican) {
-        LanguageRow = 2;
-        AmericanEnglish = 1;
-    }
+    const Language language = languageOfCode(Progress.LanguageCode);
+    LanguageRow = static_cast<std::uint8_t>(languageRowOf(language));
+    AmericanEnglish = isAmerican(language) ? 1 : 0;
     ComboBox1.setTag(1);
     ComboBox1.setItemIndex(AmericanEnglish == 1 ? kLanguageItemAmerican : LanguageRow - 1);
     ComboBox1.setTag(0);

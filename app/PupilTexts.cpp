@@ -96,10 +96,7 @@ constexpr std::array<PupilTextRow, 3> kPupilTexts = {{
 }  // namespace
 
 PupilLanguage pupilLanguage(std::uint8_t languageRow, std::uint8_t americanEnglish) {
-    if (languageRow != 2) {
-        return PupilLanguage::Russian;
-    }
-    return americanEnglish == 1 ? PupilLanguage::American : PupilLanguage::British;
+    return languageOf(languageRow, americanEnglish);
 }
 
 QString pupilText(PupilLanguage language, PupilText entry) {

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include "app/Texts.h"
 #include "pupils/Roster.h"
 
 // The texts of the pupil group, its dialog and its messages: the team's own, in Russian, British
@@ -32,11 +33,11 @@ enum PupilText {
     kPupilRemoveAccept,
     kPupilNameNotKept,  // %1 the file, %2 the system's reason
     kPupilNotRemoved,   // %1 the folder, %2 the system's reason
-    kPupilStartsFirst,       // %1 the file, %2 the system's reason, %3 the first pupil's name
+    kPupilStartsFirst,  // %1 the file, %2 the system's reason, %3 the first pupil's name
     kPupilTextCount
 };
 
-enum class PupilLanguage { Russian, British, American };
+using PupilLanguage = Language;
 
 // The language of the form's language row (1 Russian, 2 English) and American flag.
 PupilLanguage pupilLanguage(std::uint8_t languageRow, std::uint8_t americanEnglish);

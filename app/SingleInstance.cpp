@@ -54,7 +54,6 @@ SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::alreadyOpenMessage() const {
     const auto stored = persistence::peekProgressRecord(persistence::progressFilePath(dataFolder_));
-    const bool english = stored && (stored->LanguageCode == kLanguageCodeBritish ||
-                                    stored->LanguageCode == kLanguageCodeAmerican);
-    return fileMessage(english ? 2 : 1, kMessageAlreadyOpen);
+    const Language language = stored ? languageOfCode(stored->LanguageCode) : Language::Russian;
+    return fileMessage(languageRowOf(language), kMessageAlreadyOpen);
 }

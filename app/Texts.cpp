@@ -194,3 +194,24 @@ QString TForm3::uiText(int entry) const {
     }
     return QString::fromUtf8(UiText[LanguageRow][entry]);
 }
+
+Language languageOfCode(int languageCode) {
+    if (languageCode == kLanguageCodeBritish) {
+        return Language::British;
+    }
+    if (languageCode == kLanguageCodeAmerican) {
+        return Language::American;
+    }
+    return Language::Russian;
+}
+
+Language languageOf(int languageRow, int americanEnglish) {
+    if (languageRow != 2) {
+        return Language::Russian;
+    }
+    return americanEnglish == 1 ? Language::American : Language::British;
+}
+
+int languageRowOf(Language language) {
+    return language == Language::Russian ? 1 : 2;
+}

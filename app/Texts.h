@@ -53,3 +53,16 @@ constexpr int kLanguageItemAmerican = 2;
 constexpr int kLanguageCodeRussian = 1;
 constexpr int kLanguageCodeBritish = 2;
 constexpr int kLanguageCodeAmerican = 102;
+
+// The program's three languages, worked out once for every layer that has texts.
+enum class Language { Russian, British, American };
+// The language Save.dat's code names; an unknown code reads as Russian, the language the program
+// starts in.
+Language languageOfCode(int languageCode);
+// The language of the form's row of UiText (1 Russian, 2 English) and its American flag.
+Language languageOf(int languageRow, int americanEnglish);
+// The row of UiText, and the American flag, of a language.
+int languageRowOf(Language language);
+inline bool isAmerican(Language language) {
+    return language == Language::American;
+}

@@ -38,7 +38,7 @@ void paintStatisticsTable(ui::Canvas& canvas, int operation, const ExerciseCount
                           const WeightTable& weights, Language language) {
     game::Board board;
     statistics::fillStatisticsBoard(board, operation, counts, weights);
-    const int row = interfaceRow(language);
+    const int row = languageRowOf(language);
     game::GridContent content;
     content.mode = 3;
     content.operation = operation;

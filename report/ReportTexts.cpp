@@ -53,16 +53,6 @@ constexpr std::array kTexts{
 
 }  // namespace
 
-Language languageOfCode(int languageCode) {
-    if (languageCode == kLanguageCodeBritish) {
-        return Language::British;
-    }
-    if (languageCode == kLanguageCodeAmerican) {
-        return Language::American;
-    }
-    return Language::Russian;
-}
-
 bool languageFromName(const QString& name, Language& language) {
     if (name == QLatin1String("ru")) {
         language = Language::Russian;
@@ -86,10 +76,6 @@ QLocale localeOf(Language language) {
             break;
     }
     return QLocale(QLocale::Russian, QLocale::Russia);
-}
-
-int interfaceRow(Language language) {
-    return language == Language::Russian ? 1 : 2;
 }
 
 QString text(Language language, Text key) {

@@ -3,19 +3,18 @@
 #include <QLocale>
 #include <QString>
 
+#include "app/Texts.h"
+
 namespace report {
 
 // The languages a report is written in: the window's three.
-enum class Language { Russian, British, American };
+using Language = ::Language;
+using ::languageOfCode;
 
-// The language a pupil's Save.dat names (an unknown code reads as Russian, as in the window).
-Language languageOfCode(int languageCode);
 // "ru", "en-GB", "en-US"; nothing for another text.
 bool languageFromName(const QString& name, Language& language);
 // The locale whose dates and page size go with the language.
 QLocale localeOf(Language language);
-// The row of the window's interface texts (UiText) for the language.
-int interfaceRow(Language language);
 
 enum class Text {
     Title,          // the document's title

@@ -90,10 +90,7 @@ class TextFit : public FormFixture {
     }
 
     PupilLanguage pupilLanguage() {
-        if (form().LanguageRow != 2) {
-            return PupilLanguage::Russian;
-        }
-        return form().AmericanEnglish == 1 ? PupilLanguage::American : PupilLanguage::British;
+        return ::pupilLanguage(form().LanguageRow, form().AmericanEnglish);
     }
 
     // Runs `check` in each language and gathers what it reports as not fitting.
