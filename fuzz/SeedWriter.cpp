@@ -1,6 +1,6 @@
 // Writes the fuzz targets' seed corpus: the files the program itself writes while a pupil uses
 // it (runs of one number and of all numbers, both operations, all three languages).
-// Usage: fuzz_seeds FOLDER, which receives save_dat/, error_file/, startup/ and roster/.
+// Usage: fuzz_seeds FOLDER, which receives save_dat/, error_file/, startup/, roster/ and report/.
 #include <cstdio>
 #include <set>
 
@@ -21,7 +21,7 @@ namespace {
 class SeedWriter {
   public:
     explicit SeedWriter(const QString& out) : out_(out) {
-        for (const char* folder : {"save_dat", "error_file", "startup", "roster"}) {
+        for (const char* folder : {"save_dat", "error_file", "startup", "roster", "report"}) {
             QDir().mkpath(out_ + "/" + folder);
         }
     }
@@ -52,6 +52,13 @@ class SeedWriter {
             input.saveDat = saveDat;
             input.errorFile = errors;
             keep("startup", input.serialise());
+            // The same files for the report, in each of its formats (bits 2 and 3 of the
+            // first byte).
+            for (char format : {0, 4, 8}) {
+                QByteArray reportInput = input.serialise();
+                reportInput[0] = static_cast<char>(reportInput[0] | format);
+                keep("report", reportInput);
+            }
         }
     }
 

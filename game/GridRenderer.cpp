@@ -25,7 +25,7 @@ constexpr double kBandFont = 24;
 constexpr double kCornerRadius = 2;
 
 constexpr int kAnswerTable = 1;
-constexpr int kGameBoard = 2;
+[[maybe_unused]] constexpr int kGameBoard = 2;
 constexpr int kStatisticsTable = 3;
 constexpr int kMultiplication = 2;
 constexpr int kDivision = 3;

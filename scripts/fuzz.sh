@@ -27,7 +27,7 @@ mkdir -p "$out/crashes"
 "$out/fuzz/fuzz_seeds" "$corpus"
 
 failed=0
-for target in save_dat error_file startup roster; do
+for target in save_dat error_file startup roster report; do
     log="$out/$target.log"
     status=0
     "$out/fuzz/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 \
