@@ -34,6 +34,26 @@ QMap<QString, QByteArray> contentsOf(const QString& folder) {
     return contents;
 }
 
+// The fields of one CSV line, quotes taken off.
+QStringList csvFields(const QString& line) {
+    QStringList fields(1);
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (quoted && c == QLatin1Char('"') && i + 1 < line.size() && line[i + 1] == c) {
+            fields.back() += c;
+            ++i;
+        } else if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+        } else if (c == QLatin1Char(',') && !quoted) {
+            fields.append(QString());
+        } else {
+            fields.back() += c;
+        }
+    }
+    return fields;
+}
+
 // The CSV's figures: whole numbers, rates from 0 to 100.
 void checkCsv(const QByteArray& bytes) {
     if (!bytes.startsWith("\xEF\xBB\xBF")) {
@@ -41,20 +61,26 @@ void checkCsv(const QByteArray& bytes) {
     }
     static const QRegularExpression whole(QStringLiteral("^[0-9]*$"));
     const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QLatin1Char('\n'));
+    // pupil, operation, number, factor, answers, errors, error rate %, rate mark, latest mark,
+    // folder, unreadable
+    constexpr qsizetype kAnswers = 4;
+    constexpr qsizetype kRate = 6;
+    constexpr qsizetype kLatestMark = 8;
     for (qsizetype i = 1; i < lines.size(); ++i) {
-        // The pupil's name comes first and may hold commas; the figures are the fields after it.
-        const QStringList fields = lines[i].split(QLatin1Char(','));
-        if (fields.size() < 11) {
+        if (lines[i].isEmpty()) {
             continue;
         }
-        const qsizetype end = fields.size();
-        // answers, errors, error rate %, rate mark, latest mark: 7 to 3 fields from the end.
-        for (qsizetype f = end - 7; f <= end - 3; ++f) {
+        const QStringList fields = csvFields(lines[i]);
+        if (fields.size() != 11) {
+            fuzz::fail(
+                QStringLiteral("a CSV line of %1 fields: %2").arg(fields.size()).arg(lines[i]));
+        }
+        for (qsizetype f = kAnswers; f <= kLatestMark; ++f) {
             if (!whole.match(fields[f]).hasMatch()) {
                 fuzz::fail(QStringLiteral("a CSV figure is not a whole number: %1").arg(lines[i]));
             }
         }
-        if (!fields[end - 5].isEmpty() && fields[end - 5].toInt() > 100) {
+        if (!fields[kRate].isEmpty() && fields[kRate].toLongLong() > 100) {
             fuzz::fail(QStringLiteral("a rate above 100 %: %1").arg(lines[i]));
         }
     }
