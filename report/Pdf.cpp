@@ -6,7 +6,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPicture>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -26,8 +25,7 @@ constexpr int kTableObject = QTextFormat::UserObject + 1;
 constexpr int kTableIndex = QTextFormat::UserProperty + 1;
 
 // The tables as objects of the PDF's text, painted where the page is printed by the window's own
-// painters through a picture of their drawing commands: shapes and text, sharp at any size, their
-// numbers text.
+// painters straight on the page's painter: shapes and text, sharp at any size, their numbers text.
 class Tables : public QObject, public QTextObjectInterface {
   public:
     explicit Tables(double pixelsPerCssPixel) : scale_(pixelsPerCssPixel) {}
@@ -52,19 +50,14 @@ class Tables : public QObject, public QTextObjectInterface {
         if (index >= drawings.size()) {
             return;
         }
-        QPicture picture;
         bitmap_.setSize(kGridWidth, kGridHeight);
-        {
-            ui::Canvas canvas(bitmap_, picture);
-            drawings[index](canvas);
-        }
         painter->save();
         painter->translate(rect.topLeft());
-        // A picture is played scaled from its resolution to the device's: undone here.
-        const double dpi = static_cast<double>(picture.logicalDpiX()) /
-                           std::max(1, painter->device()->logicalDpiX());
-        painter->scale(rect.width() / kGridWidth * dpi, rect.height() / kGridHeight * dpi);
-        painter->drawPicture(0, 0, picture);
+        painter->scale(rect.width() / kGridWidth, rect.height() / kGridHeight);
+        {
+            ui::Canvas canvas(bitmap_, *painter);
+            drawings[index](canvas);
+        }
         painter->restore();
     }
 
