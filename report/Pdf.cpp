@@ -6,7 +6,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPicture>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -26,8 +25,7 @@ constexpr int kTableObject = QTextFormat::UserObject + 1;
 constexpr int kTableIndex = QTextFormat::UserProperty + 1;
 
 // The tables as objects of the PDF's text, painted where the page is printed by the window's own
-// painters through a picture of their drawing commands: shapes and text, sharp at any size, their
-// numbers text.
+// painters straight on the page's painter: shapes and text, sharp at any size, their numbers text.
 class Tables : public QObject, public QTextObjectInterface {
   public:
     explicit Tables(double pixelsPerCssPixel) : scale_(pixelsPerCssPixel) {}
@@ -52,19 +50,14 @@ class Tables : public QObject, public QTextObjectInterface {
         if (index >= drawings.size()) {
             return;
         }
-        QPicture picture;
         bitmap_.setSize(kGridWidth, kGridHeight);
-        {
-            ui::Canvas canvas(bitmap_, picture);
-            drawings[index](canvas);
-        }
         painter->save();
         painter->translate(rect.topLeft());
-        // A picture is played scaled from its resolution to the device's: undone here.
-        const double dpi = static_cast<double>(picture.logicalDpiX()) /
-                           std::max(1, painter->device()->logicalDpiX());
-        painter->scale(rect.width() / kGridWidth * dpi, rect.height() / kGridHeight * dpi);
-        painter->drawPicture(0, 0, picture);
+        painter->scale(rect.width() / kGridWidth, rect.height() / kGridHeight);
+        {
+            ui::Canvas canvas(bitmap_, *painter);
+            drawings[index](canvas);
+        }
         painter->restore();
     }
 
@@ -87,9 +80,11 @@ class ReportDocument : public QTextDocument, public Pictures {
         return name;
     }
 
-    void setHtmlWithTables(const QString& html) {
+    // Reads the HTML and turns its tables into the table objects before the document has a
+    // layout, then lays it out once on the device's pages: every change made under a layout
+    // would lay the document out again.
+    void setHtmlWithTables(const QString& html, QPaintDevice& device, const QSizeF& page) {
         setHtml(html);
-        documentLayout()->registerHandler(kTableObject, &tables_);
         struct Found {
             int position;
             QTextCharFormat format;
@@ -110,13 +105,17 @@ class ReportDocument : public QTextDocument, public Pictures {
             }
         }
         QTextCursor cursor(this);
+        cursor.beginEditBlock();
         for (const Found& table : found) {
             cursor.setPosition(table.position);
             cursor.setPosition(table.position + 1, QTextCursor::KeepAnchor);
             cursor.setCharFormat(table.format);
         }
-        // Laid out again whole: the changes alone left the blocks after them unlaid.
-        markContentsDirty(0, characterCount());
+        cursor.endEditBlock();
+        documentLayout()->registerHandler(kTableObject, &tables_);
+        // Sizes in points and CSS pixels are measured on the device's own resolution.
+        documentLayout()->setPaintDevice(&device);
+        setPageSize(page);
     }
 
   protected:
@@ -162,16 +161,13 @@ void writePdf(QIODevice& device, const Request& request, const Collected& collec
     writer.setCreator(QStringLiteral("Kestrova"));
 
     ReportDocument document(kPdfResolution / 96.0);
-    // Sizes in points and CSS pixels are measured on the PDF's own resolution.
-    document.documentLayout()->setPaintDevice(&writer);
     const QSizeF page = writer.pageLayout().paintRectPixels(writer.resolution()).size();
-    document.setPageSize(page);
     // A hint of letter spacing turns the font's ligatures off, so that a name copied from the PDF
     // ("Sofia", not "So\uFB01a") is the name.
     QFont font(ui::familyName(ui::FontFamily::Default), 10);
     font.setLetterSpacing(QFont::AbsoluteSpacing, 0.05);
     document.setDefaultFont(font);
-    document.setHtmlWithTables(documentHtml(request, collected, document));
+    document.setHtmlWithTables(documentHtml(request, collected, document), writer, page);
 
     QPainter painter(&writer);
     const int pages = document.pageCount();

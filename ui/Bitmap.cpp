@@ -356,7 +356,7 @@ QRect inkBounds(const QImage& image) {
     return ink;
 }
 
-Canvas::Canvas(Bitmap& bitmap) : bitmap_(bitmap) {
+Canvas::Canvas(Bitmap& bitmap) : bitmap_(bitmap), painter_(own_) {
     if (bitmap_.image().isNull()) {
         bitmap_.setSize(bitmap_.width(), bitmap_.height());
     }
@@ -367,8 +367,9 @@ Canvas::Canvas(Bitmap& bitmap) : bitmap_(bitmap) {
     font_ = makeFont(fontSize_);
 }
 
-Canvas::Canvas(Bitmap& bitmap, QPaintDevice& device) : bitmap_(bitmap), shapes_(true) {
-    painter_.begin(&device);
+Canvas::Canvas(Bitmap& bitmap, QPainter& painter)
+    : bitmap_(bitmap), painter_(painter), shapes_(true) {
+    painter_.save();
     clip_ = QRect(0, 0, bitmap_.width(), bitmap_.height());
     painter_.setRenderHint(QPainter::Antialiasing, true);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
@@ -376,7 +377,11 @@ Canvas::Canvas(Bitmap& bitmap, QPaintDevice& device) : bitmap_(bitmap), shapes_(
 }
 
 Canvas::~Canvas() {
-    painter_.end();
+    if (&painter_ == &own_) {
+        painter_.end();
+    } else {
+        painter_.restore();
+    }
 }
 
 void Canvas::clear(QRgb colour) {

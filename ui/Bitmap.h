@@ -90,9 +90,10 @@ QRect inkBounds(const QImage& image);
 class Canvas {
   public:
     explicit Canvas(Bitmap& bitmap);
-    // Paints on another device instead (a QPicture to replay on a PDF's page), as shapes and text
-    // at the bitmap's size in design units; nothing is copied from pictures of pixels.
-    Canvas(Bitmap& bitmap, QPaintDevice& device);
+    // Paints with a painter already active on another device instead (a PDF's page), in its
+    // current coordinates, as shapes and text at the bitmap's size in design units; nothing is
+    // copied from pictures of pixels. The painter's state is given back as it was.
+    Canvas(Bitmap& bitmap, QPainter& painter);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
@@ -127,8 +128,9 @@ class Canvas {
 
   private:
     Bitmap& bitmap_;
-    QPainter painter_;
-    QRect clip_;  // the pixels that may be drawn
+    QPainter own_;       // the bitmap's painter, unless another one is lent
+    QPainter& painter_;  // the painter in use
+    QRect clip_;         // the pixels that may be drawn
 
     QRgb fill_ = 0xFF000000;
     QRgb stroke_ = 0xFF000000;
