@@ -7,15 +7,7 @@ set -euo pipefail
 program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 
-# A session bus of its own, with the accessibility bus started on demand (as screen_reader.sh).
-if [ -z "${KESTROVA_PRIVATE_BUS:-}" ]; then
-    if ! command -v dbus-run-session >/dev/null || [ ! -x /usr/libexec/at-spi-bus-launcher ]; then
-        echo "missing dbus-run-session or at-spi2-core: run scripts/install-deps.sh" >&2
-        exit 1
-    fi
-    export KESTROVA_PRIVATE_BUS=1
-    exec timeout --kill-after=10 150 dbus-run-session -- bash "$0" "$@"
-fi
+source "$here/private_bus.sh"
 
 source "$here/xscreen.sh"
 

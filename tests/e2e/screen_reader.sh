@@ -9,16 +9,7 @@ set -euo pipefail
 program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 
-# A session bus of its own, which ends with this script. The accessibility bus's launcher and its
-# registry are started by it on the first request, and end when it ends.
-if [ -z "${KESTROVA_PRIVATE_BUS:-}" ]; then
-    if ! command -v dbus-run-session >/dev/null || [ ! -x /usr/libexec/at-spi-bus-launcher ]; then
-        echo "missing dbus-run-session or at-spi2-core: run scripts/install-deps.sh" >&2
-        exit 1
-    fi
-    export KESTROVA_PRIVATE_BUS=1
-    exec timeout --kill-after=10 150 dbus-run-session -- bash "$0" "$@"
-fi
+source "$here/private_bus.sh"
 
 # Debian's python3, which has the GObject bindings, whatever python3 comes first in PATH.
 python=/usr/bin/python3
