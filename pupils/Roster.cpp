@@ -5,6 +5,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -239,9 +240,16 @@ std::vector<Pupil> Roster::pupils() const {
         found.push_back(
             {name, readName(pupilsFolder() + name + QLatin1Char('/') + kNameFile, name)});
     }
-    std::stable_sort(found.begin() + 1, found.end(), [](const Pupil& a, const Pupil& b) {
-        return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
-    });
+    if (found.size() > 2) {
+        // In the order a person reads a list: "Pupil 2" before "Pupil 10", "Ёжик" beside "Егор",
+        // capitals mixed in. The same order on every machine, whatever its locale.
+        QCollator order{QLocale(QLocale::English)};
+        order.setNumericMode(true);
+        order.setCaseSensitivity(Qt::CaseInsensitive);
+        std::stable_sort(found.begin() + 1, found.end(), [&order](const Pupil& a, const Pupil& b) {
+            return order.compare(a.name, b.name) < 0;
+        });
+    }
     return found;
 }
 

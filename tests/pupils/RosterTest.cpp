@@ -122,6 +122,17 @@ TEST_F(RosterTest, TheListIsRebuiltFromTheFoldersInOrderOfName) {
         names << p.name;
     }
     EXPECT_EQ(names, QStringList({"Zoe", "Alla", "boris", "Clara", "copied-in"}));
+
+    // Numbers count as numbers, and a letter with marks stays beside its plain letter.
+    for (const char* name : {"Pupil 10", "Pupil 2", "Ёжик", "Жанна", "Егор", "pupil 3"}) {
+        added(name);
+    }
+    names.clear();
+    for (const Pupil& p : Roster(folder(), QStringLiteral("Zoe")).pupils()) {
+        names << p.name;
+    }
+    EXPECT_EQ(names, QStringList({"Zoe", "Alla", "boris", "Clara", "copied-in", "Pupil 2",
+                                  "pupil 3", "Pupil 10", "Егор", "Ёжик", "Жанна"}));
 }
 
 TEST_F(RosterTest, ADamagedOrMissingNameShowsTheFoldersName) {
