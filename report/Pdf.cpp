@@ -152,6 +152,10 @@ class PdfPages : public DocumentWriter {
     // Adds a text broken into lines `width` wide to a block, under what it holds.
     void add(Block& block, const PageFont& font, const QString& content, double width) {
         auto layout = std::make_unique<QTextLayout>(content, font.font, &writer_);
+        // A word longer than the line is broken too, never run over what is beside it.
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout->setTextOption(option);
         layout->beginLayout();
         for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
             line.setLineWidth(width);
