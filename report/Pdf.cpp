@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -18,7 +17,7 @@ namespace report {
 namespace {
 
 constexpr int kPdfResolution = 300;
-// A CSS pixel (96 to the inch) and a point in the page's dots.
+// A CSS pixel (96 to the inch) in the page's dots.
 constexpr double kPixel = kPdfResolution / 96.0;
 
 constexpr QRgb kBorderColour = 0xFF888888;
@@ -53,7 +52,7 @@ class PdfPages : public DocumentWriter {
           body_(reportFont(10), &writer),
           bold_(reportFont(10, true), &writer),
           small_(reportFont(8), &writer),
-          pageNumber_(reportFont(9), &writer),
+          numberFont_(reportFont(9), &writer),
           headings_{{reportFont(20, true), &writer}, {reportFont(15, true), &writer}} {
         painter_.begin(&writer);
     }
@@ -192,7 +191,7 @@ class PdfPages : public DocumentWriter {
         for (int i = 0; i < layout.lineCount(); ++i) {
             const QTextLine line = layout.lineAt(i);
             const double top = place(line.height());
-            line.draw(&painter_, QPointF(left, top));
+            line.draw(&painter_, QPointF(left, top - line.y()));
             if (i == 0 && !mark.isEmpty()) {
                 painter_.setFont(font.font);
                 painter_.drawText(QPointF(left - 14 * kPixel, top + line.ascent()), mark);
@@ -354,7 +353,7 @@ class PdfPages : public DocumentWriter {
     void newPage() {
         numberPage();
         writer_.newPage();
-        ++page_number_;
+        ++pageNumber_;
         y_ = 0;
         pending_ = 0;
     }
@@ -362,9 +361,9 @@ class PdfPages : public DocumentWriter {
     // The page's number in its bottom margin.
     void numberPage() {
         painter_.setPen(Qt::black);
-        painter_.setFont(pageNumber_.font);
+        painter_.setFont(numberFont_.font);
         painter_.drawText(QRectF(0, page_.height(), page_.width(), kPdfResolution / 3.0),
-                          Qt::AlignCenter, QString::number(page_number_));
+                          Qt::AlignCenter, QString::number(pageNumber_));
     }
 
     QPdfWriter& writer_;
@@ -373,10 +372,10 @@ class PdfPages : public DocumentWriter {
     PageFont body_;
     PageFont bold_;
     PageFont small_;
-    PageFont pageNumber_;
+    PageFont numberFont_;
     PageFont headings_[2];
     ui::Bitmap bitmap_;
-    int page_number_ = 1;
+    int pageNumber_ = 1;
     double y_ = 0;
     double pending_ = 0;
     bool sectionStarted_ = false;
