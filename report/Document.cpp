@@ -17,9 +17,6 @@ namespace report {
 
 namespace {
 
-// The statistics table's shown width in CSS pixels (96 to the inch): 10 cm.
-constexpr int kGridShownWidth = 380;
-
 // The colours of the printed table's marks 0 (not answered) to 4 (over 21 % wrong). The
 // screen's blue, green, yellow and red turn to greys out of order on a black-and-white printer
 // (yellow lightest, green as dark as red): these keep the order in grey, each band darker than
@@ -77,14 +74,6 @@ void paintStatisticsTable(ui::Canvas& canvas, int operation, const ExerciseCount
 
 // --- the document ---
 
-QString escaped(const QString& text) {
-    return text.toHtmlEscaped();
-}
-
-QString colourName(QRgb colour) {
-    return QColor(colour).name();
-}
-
 QString operationName(Language language, int operation) {
     return text(language,
                 operation == persistence::kMultiplication ? Text::Multiplication : Text::Division);
@@ -103,73 +92,12 @@ QString dateText(Language language, double moment) {
     return date.toString(QLatin1String(format));
 }
 
-class Html {
-  public:
-    explicit Html(Pictures& pictures) : pictures_(pictures) {}
-
-    // A section (level 1) begins a page, except the first, which shares the title's: so a
-    // section's tables are not cut by a page's end.
-    void heading(int level, const QString& content) {
-        const QString pageBreak = level == 1 && sectionStarted_
-                                      ? QStringLiteral(" style=\"page-break-before: always\"")
-                                      : QString();
-        sectionStarted_ = sectionStarted_ || level == 1;
-        out_ += QStringLiteral("<h%1%2>%3</h%1>\n").arg(level).arg(pageBreak, escaped(content));
-    }
-    void paragraph(const QString& content) {
-        out_ += QStringLiteral("<p>") + escaped(content) + QStringLiteral("</p>\n");
-    }
-    void list(const QStringList& items) {
-        out_ += QStringLiteral("<ul>\n");
-        for (const QString& item : items) {
-            out_ += QStringLiteral("<li>") + escaped(item) + QStringLiteral("</li>\n");
-        }
-        out_ += QStringLiteral("</ul>\n");
-    }
-    // The statistics table, shown `width` wide.
-    void table(const Drawing& draw, int width) {
-        const int height =
-            static_cast<int>(std::lround(width * static_cast<double>(kGridHeight) / kGridWidth));
-        out_ += QStringLiteral("<p><img src=\"%1\" width=\"%2\" height=\"%3\" alt=\"\"></p>\n")
-                    .arg(pictures_.add(draw))
-                    .arg(width)
-                    .arg(height);
-    }
-    void raw(const QString& html) { out_ += html; }
-
-    QString document(const QString& title) const {
-        return QStringLiteral(
-                   "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>%1</title>\n"
-                   "<style>body { font-family: 'Open Sans', sans-serif; font-size: 10pt; }\n"
-                   "table { border-collapse: collapse; }\n"
-                   "td, th { border: 1px solid #888888; padding: 2px 6px; }\n"
-                   "th { background-color: #e0e0e0; }\n"
-                   "td.n { text-align: right; }\n"
-                   "td.plain { border: none; padding: 0 16px 0 0; }\n"
-                   "table.key td { font-size: 8pt; }</style></head>\n<body>\n")
-                   .arg(escaped(title)) +
-               out_ + QStringLiteral("</body></html>\n");
-    }
-
-  private:
-    Pictures& pictures_;
-    QString out_;
-    bool sectionStarted_ = false;
-};
-
-QString cell(const QString& content, const QString& attributes = {}) {
-    return QStringLiteral("<td%1>%2</td>")
-        .arg(attributes.isEmpty() ? QString() : QLatin1Char(' ') + attributes, content);
-}
-
-QString markCell(int mark) {
+Cell markCell(int mark) {
     QRgb colour = 0;
     if (!trainer::markColour(mark, colour)) {
-        return cell(QString());
+        return {};
     }
-    return cell(QString::number(mark),
-                QStringLiteral("class=\"n\" bgcolor=\"%1\" style=\"background-color: %1\"")
-                    .arg(colourName(colour)));
+    return {QString::number(mark), true, colour};
 }
 
 // The last ten marks of a marks row, oldest first.
@@ -183,97 +111,76 @@ QString lastMarks(const OperationFigures& f, int row) {
 }
 
 // What the printed table's colours and small numbers mean.
-QString key(Language l) {
-    QString cells;
+void key(DocumentWriter& out, Language l) {
     constexpr Text kBands[5] = {Text::KeyNotAnswered, Text::KeyBand1, Text::KeyBand2,
                                 Text::KeyBand3, Text::KeyBand4};
+    std::vector<Cell> bands;
     for (int mark = 1; mark <= 4; ++mark) {
-        cells += cell(escaped(text(l, kBands[mark])),
-                      QStringLiteral("bgcolor=\"%1\" style=\"background-color: %1\"")
-                          .arg(colourName(kPrintMarkColours[mark])));
+        bands.push_back({text(l, kBands[mark]), false, kPrintMarkColours[mark]});
     }
-    cells += cell(escaped(text(l, kBands[0])));
-    return QStringLiteral(
-               "<table class=\"key\" cellspacing=\"0\" cellpadding=\"2\"><tr><td "
-               "class=\"plain\" colspan=\"5\">%1</td></tr><tr>%2</tr></table>\n")
-        .arg(escaped(text(l, Text::Key)), cells);
+    bands.push_back({text(l, kBands[0]), false, 0});
+    out.key(text(l, Text::Key), bands);
 }
 
-void pupilOperation(Html& html, const PupilFigures& pupil, const OperationFigures& f) {
+void pupilOperation(DocumentWriter& out, const PupilFigures& pupil, const OperationFigures& f) {
     const Language l = pupil.language;
-    html.heading(1, pupil.shown + QStringLiteral(" — ") + operationName(l, f.operation));
-    html.paragraph(
+    out.heading(1, pupil.shown + QStringLiteral(" — ") + operationName(l, f.operation));
+    out.paragraph(
         f.periodStarted
             ? text(l, Text::Period).arg(dateText(l, f.periodStart), dateText(l, f.periodEnd))
             : text(l, Text::NoPeriod));
-    html.heading(2, text(l, Text::ErrorRates));
-    html.table(
+    out.heading(2, text(l, Text::ErrorRates));
+    out.picture(
         [operation = f.operation, counts = f.counts, weights = f.errors.weights,
-         l](ui::Canvas& canvas) { paintStatisticsTable(canvas, operation, counts, weights, l); },
-        kGridShownWidth);
-    html.raw(key(l));
+         l](ui::Canvas& canvas) { paintStatisticsTable(canvas, operation, counts, weights, l); });
+    key(out, l);
 
-    QString table =
-        QStringLiteral(
-            "<table cellspacing=\"0\" "
-            "cellpadding=\"2\">\n<tr><th>%1</th><th>%2</th><th>%3</th><th>%4</th></tr>\n")
-            .arg(escaped(text(l, Text::Number)), escaped(text(l, Text::Answers)),
-                 escaped(text(l, Text::LastMarks)), escaped(text(l, Text::LatestMark)));
+    Table table;
+    table.head = {text(l, Text::Number), text(l, Text::Answers), text(l, Text::LastMarks),
+                  text(l, Text::LatestMark)};
     for (int row = 1; row <= 9; ++row) {
         const QString number = row == 1 ? text(l, Text::AllNumbers) : QString::number(row);
         const QString answers = row == 1 ? QString() : QString::number(f.totals[row]);
-        table += QStringLiteral("<tr>") + cell(escaped(number)) +
-                 cell(answers, QStringLiteral("class=\"n\"")) + cell(lastMarks(f, row)) +
-                 markCell(f.latestMark(row)) + QStringLiteral("</tr>\n");
+        table.rows.push_back(
+            {{number}, {answers, true}, {lastMarks(f, row)}, markCell(f.latestMark(row))});
     }
-    table += QStringLiteral("</table>\n");
-    html.raw(table);
+    out.table(table);
 
-    QStringList typical;
+    Column typical{text(l, Text::TypicalErrors), {}, false};
     for (const Terror& error : f.errors.typicalErrors) {
-        typical << statistics::typicalErrorText(f.operation, error);
+        typical.lines << statistics::typicalErrorText(f.operation, error);
     }
-    QStringList next;
+    Column next{text(l, Text::PractiseNext), {}, true};
     for (const Exercise& e : practiseNext(f)) {
-        next << text(l, Text::PractiseEntry)
-                    .arg(exerciseText(f.operation, e.number, e.factor), percentText(e.rate(), l))
-                    .arg(e.number);
+        next.lines << text(l, Text::PractiseEntry)
+                          .arg(exerciseText(f.operation, e.number, e.factor),
+                               percentText(e.rate(), l))
+                          .arg(e.number);
     }
-    // Side by side, so that the pupil's operation keeps to one page.
-    const auto column = [l](Text heading, const QStringList& lines, const QString& separator) {
-        QString content = QStringLiteral("<b>%1</b><br>").arg(escaped(text(l, heading)));
-        if (lines.isEmpty()) {
-            return content + escaped(text(l, Text::None));
+    for (Column* column : {&typical, &next}) {
+        if (column->lines.isEmpty()) {
+            column->lines << text(l, Text::None);
         }
-        QStringList shown;
-        for (const QString& line : lines) {
-            shown << escaped(line);
-        }
-        return content + shown.join(separator);
-    };
-    html.raw(QStringLiteral("<table class=\"plain\" cellspacing=\"0\" cellpadding=\"0\" "
-                            "style=\"margin-top: 8px\"><tr><td class=\"plain\" "
-                            "width=\"50%\" valign=\"top\">%1</td><td class=\"plain\" "
-                            "valign=\"top\">%2</td></tr></table>\n")
-                 .arg(column(Text::TypicalErrors, typical, QStringLiteral(", ")),
-                      column(Text::PractiseNext, next, QStringLiteral("<br>"))));
+    }
+    out.columns(typical, next);
 }
 
-void pupilPages(Html& html, const PupilFigures& pupil) {
+void pupilPages(DocumentWriter& out, const PupilFigures& pupil) {
     bool any = false;
     for (const OperationFigures& f : pupil.operations) {
         if (f.hasData()) {
-            pupilOperation(html, pupil, f);
+            pupilOperation(out, pupil, f);
             any = true;
         }
     }
     if (!any) {
-        html.heading(1, pupil.shown);
-        html.paragraph(text(pupil.language, Text::NoAnswers));
+        out.heading(1, pupil.shown);
+        out.paragraph(text(pupil.language, Text::NoAnswers));
     }
 }
 
-void classPages(Html& html, const std::vector<PupilFigures>& pupils, Language l, Text heading) {
+void classPages(DocumentWriter& out, const std::vector<PupilFigures>& pupils, Language l,
+                Text heading) {
     for (int operation : kOperations) {
         const bool any = std::any_of(pupils.begin(), pupils.end(), [&](const PupilFigures& p) {
             const OperationFigures* f = p.operation(operation);
@@ -282,48 +189,43 @@ void classPages(Html& html, const std::vector<PupilFigures>& pupils, Language l,
         if (!any) {
             continue;
         }
-        html.heading(1, text(l, heading) + QStringLiteral(" — ") + operationName(l, operation));
-        QString table =
-            QStringLiteral(
-                "<table cellspacing=\"0\" cellpadding=\"3\">\n<thead><tr><th>%1</th><th>%2</th>")
-                .arg(escaped(text(l, Text::Pupil)), escaped(text(l, Text::AllNumbers)));
+        out.heading(1, text(l, heading) + QStringLiteral(" — ") + operationName(l, operation));
+        Table table;
+        table.padding = 3;
+        table.headRepeats = true;
+        table.head = QStringList{text(l, Text::Pupil), text(l, Text::AllNumbers)};
         for (int number = kFirstNumber; number <= kLastNumber; ++number) {
-            table += QStringLiteral("<th>%1</th>").arg(number);
+            table.head << QString::number(number);
         }
-        // The head is repeated on every page the table runs over.
-        table += QStringLiteral("<th>%1</th></tr></thead>\n").arg(escaped(text(l, Text::Answers)));
+        table.head << text(l, Text::Answers);
         for (const PupilFigures& pupil : pupils) {
             const OperationFigures* f = pupil.operation(operation);
-            table += QStringLiteral("<tr>") + cell(escaped(pupil.shown));
+            std::vector<Cell> row{{pupil.shown}};
             int answers = 0;
-            for (int row = 1; row <= 9; ++row) {
-                table += markCell(f != nullptr ? f->latestMark(row) : 0);
-                if (f != nullptr && row >= kFirstNumber) {
-                    answers += f->totals[row];
+            for (int r = 1; r <= 9; ++r) {
+                row.push_back(markCell(f != nullptr ? f->latestMark(r) : 0));
+                if (f != nullptr && r >= kFirstNumber) {
+                    answers += f->totals[r];
                 }
             }
-            table += cell(f != nullptr ? QString::number(answers) : QStringLiteral("—"),
-                          QStringLiteral("class=\"n\"")) +
-                     QStringLiteral("</tr>\n");
+            row.push_back({f != nullptr ? QString::number(answers) : QStringLiteral("—"), true});
+            table.rows.push_back(std::move(row));
         }
-        table += QStringLiteral("</table>\n");
-        html.raw(table);
+        out.table(table);
 
         const ClassFigures sums = classFigures(pupils, operation);
         ExerciseCountTable counts;
         WeightTable weights;
         classTable(sums, counts, weights);
         if (pupils.size() > kPupilsSharingAPage) {
-            html.heading(1, text(l, heading) + QStringLiteral(" — ") + operationName(l, operation));
+            out.heading(1, text(l, heading) + QStringLiteral(" — ") + operationName(l, operation));
         }
-        html.heading(2, text(l, Text::ErrorRates));
-        html.table(
-            [operation, counts, weights, l](ui::Canvas& canvas) {
-                paintStatisticsTable(canvas, operation, counts, weights, l);
-            },
-            kGridShownWidth);
-        html.raw(key(l));
-        html.heading(2, text(l, Text::MostMissed));
+        out.heading(2, text(l, Text::ErrorRates));
+        out.picture([operation, counts, weights, l](ui::Canvas& canvas) {
+            paintStatisticsTable(canvas, operation, counts, weights, l);
+        });
+        key(out, l);
+        out.heading(2, text(l, Text::MostMissed));
         QStringList missed;
         for (const Exercise& e : mostMissed(sums)) {
             missed << text(l, Text::MissedEntry)
@@ -332,9 +234,9 @@ void classPages(Html& html, const std::vector<PupilFigures>& pupils, Language l,
                           .arg(percentText(e.rate(), l));
         }
         if (missed.isEmpty()) {
-            html.paragraph(text(l, Text::None));
+            out.paragraph(text(l, Text::None));
         } else {
-            html.list(missed);
+            out.list(missed);
         }
     }
 }
@@ -354,28 +256,26 @@ Language reportLanguage(const Request& request, const Collected& collected) {
     return collected.pupils.empty() ? Language::British : collected.pupils.front().language;
 }
 
-QString documentHtml(const Request& request, const Collected& collected, Pictures& pictures) {
+void writeDocument(const Request& request, const Collected& collected, DocumentWriter& out) {
     const Language l = reportLanguage(request, collected);
-    Html html(pictures);
-    html.raw(QStringLiteral("<h1>%1</h1>\n").arg(escaped(text(l, Text::Title))));
-    html.paragraph(text(l, Text::MadeOn).arg(dateText(l, request.moment)));
+    out.title(text(l, Text::Title));
+    out.paragraph(text(l, Text::MadeOn).arg(dateText(l, request.moment)));
     if (!collected.skipped.empty()) {
-        html.heading(2, text(l, Text::Unreadable));
+        out.heading(2, text(l, Text::Unreadable));
         QStringList lines;
         for (const Skipped& s : collected.skipped) {
             lines << skippedLine(l, s);
         }
-        html.list(lines);
+        out.list(lines);
     }
     if (collected.pupils.size() > 1) {
         // The pupils of several computers' folders are a class; of one, maybe a family's.
-        classPages(html, collected.pupils, l,
+        classPages(out, collected.pupils, l,
                    collected.folders > 1 ? Text::ClassHeading : Text::PupilsHeading);
     }
     for (const PupilFigures& pupil : collected.pupils) {
-        pupilPages(html, pupil);
+        pupilPages(out, pupil);
     }
-    return html.document(text(l, Text::Title));
 }
 
 }  // namespace report

@@ -496,7 +496,11 @@ void Canvas::fillText(const QRectF& rect, const QString& text, bool wordWrap, do
     painter_.setOpacity(opacity);
     painter_.setFont(font_);
     painter_.setPen(QColor::fromRgba(fill_));
-    painter_.setClipRect(box, Qt::IntersectClip);
+    // On another device (a PDF's page) the clip is left to drawText, which cuts a text at its box
+    // only where it runs over: a clip of its own around every text costs more than the text.
+    if (!shapes_) {
+        painter_.setClipRect(box, Qt::IntersectClip);
+    }
     painter_.drawText(box, flags, text);
     painter_.restore();
 }

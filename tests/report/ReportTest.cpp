@@ -74,11 +74,16 @@ std::vector<QStringList> readCsv(const QString& path) {
     return rows;
 }
 
-// The text of a PDF as pdftotext lays it out.
-QString pdfText(const QString& path) {
+// The text of a PDF as pdftotext lays it out: of one page, or of all (0).
+QString pdfText(const QString& path, int page = 0) {
+    QStringList arguments{QStringLiteral("-layout"), path, QStringLiteral("-")};
+    if (page > 0) {
+        arguments = QStringList{QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                                QString::number(page)} +
+                    arguments;
+    }
     QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"), arguments);
     if (!process.waitForFinished(30000) || process.exitCode() != 0) {
         ADD_FAILURE() << "pdftotext failed: " << process.readAllStandardError().toStdString();
         return {};
@@ -733,6 +738,58 @@ TEST(ReportOfAKnownPupil, ReadsInGreyAndKeepsCraftedFiguresSensible) {
         }
     }
     EXPECT_TRUE(crafted);
+}
+
+// A class longer than a page: the head of its table on each page the table runs over, every pupil's
+// row once, and a name too long for its column broken there instead of running over the others.
+TEST(ReportOfAClass, ALongTableRepeatsItsHeadAndBreaksALongName) {
+    QTemporaryDir folder;
+    const QString stick = folder.path() + "/stick/";
+    const QString longName =
+        "room 7 of the old building by the river, the computer at the window near the door "
+        "that opens onto the yard";
+    QStringList names;
+    for (int i = 1; i <= 50; ++i) {
+        names << (i == 7 ? longName : QStringLiteral("pc%1").arg(i, 2, 10, QLatin1Char('0')));
+        QDir().mkpath(stick + names.back());
+        writeKnownPupil(stick + names.back() + "/");
+    }
+    report::Request request;
+    request.dataFolders = {stick};
+    request.foldersOfOthers = true;
+    request.language = report::Language::British;
+    request.moment = 46000;
+    request.target = folder.path() + "/class.pdf";
+    ASSERT_EQ(report::writeReport(request).status, 0);
+
+    const QRegularExpression head(
+        QStringLiteral("^\\s*Pupil\\s+All\\s+2\\s+3\\s+4\\s+5\\s+6\\s+7\\s+"
+                       "8\\s+9\\s+Answers\\s*$"),
+        QRegularExpression::MultilineOption);
+    // Each pupil answered 6400 multiplications.
+    const QRegularExpression row(QStringLiteral("^\\s*(\\S.*\\S)\\s+6400\\s*$"),
+                                 QRegularExpression::MultilineOption);
+    QStringList rows;
+    QString words;
+    for (int page : {1, 2}) {
+        const QString text = pdfText(request.target, page);
+        EXPECT_TRUE(head.match(text).hasMatch()) << "page " << page << "\n" << text.toStdString();
+        for (const auto& match : row.globalMatch(text)) {
+            rows << match.captured(1);
+        }
+        words += text.simplified() + " ";
+    }
+    ASSERT_EQ(rows.size(), 50) << rows.join('\n').toStdString();
+    for (const QString& name : names) {
+        if (name != longName) {
+            EXPECT_EQ(rows.count(name), 1) << name.toStdString();
+        }
+    }
+    EXPECT_EQ(rows.filter(QStringLiteral("room 7")).size(), 1);
+    EXPECT_FALSE(words.contains(longName)) << "the long name ran over the other columns";
+    for (const QString& word : longName.split(' ')) {
+        EXPECT_TRUE(words.contains(word)) << word.toStdString();
+    }
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
+#include <QPainter>
 #include <QtMath>
 
 #include "ui/Bitmap.h"
@@ -108,6 +111,42 @@ TEST(Canvas, TextIsDrawnInTheFillColourAndMeasuredWithTheBundledFont) {
         }
     }
     EXPECT_GT(red, 5);
+}
+
+// On another device's painter (a PDF's page) a text stays inside its box: one too wide for it is
+// cut at the box's edge, one that fits is drawn whole.
+TEST(Canvas, TextOnAnotherPainterStaysInsideItsBox) {
+    QImage page(300, 60, QImage::Format_ARGB32_Premultiplied);
+    page.fill(Qt::white);
+    ui::Bitmap bitmap;
+    bitmap.setSize(300, 60);
+    double fitting = 0;
+    {
+        QPainter painter(&page);
+        ui::Canvas canvas(bitmap, painter);
+        canvas.setFont(20);
+        canvas.setFillColor(0xFF000000);
+        fitting = canvas.textWidth("WW");
+        canvas.fillText(QRectF(0, 0, 40, 30), "WWWWWWWW", false, 1, ui::Align::Leading,
+                        ui::Align::Center);
+        canvas.fillText(QRectF(0, 30, 200, 30), "WW", false, 1, ui::Align::Leading,
+                        ui::Align::Center);
+    }
+    // The rightmost inked column of a band of rows.
+    const auto inkRight = [&](int top, int bottom) {
+        int right = -1;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                if (qGray(page.pixel(x, y)) < 128) {
+                    right = std::max(right, x);
+                }
+            }
+        }
+        return right;
+    };
+    EXPECT_GT(inkRight(0, 30), 30);
+    EXPECT_LE(inkRight(0, 30), 40) << "the text ran over its box";
+    EXPECT_GE(inkRight(30, 60), fitting - 4);
 }
 
 TEST(PictureRatio, IsTheScreensRatioUntilLargeTextWouldBeDrawnAsOutlines) {
