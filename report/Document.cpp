@@ -122,6 +122,15 @@ void key(DocumentWriter& out, Language l) {
     out.key(text(l, Text::Key), bands);
 }
 
+// The marks' colours, best first, each with its digit.
+void marksKey(DocumentWriter& out, Language l) {
+    std::vector<Cell> marks;
+    for (int mark = 5; mark >= 1; --mark) {
+        marks.push_back(markCell(mark));
+    }
+    out.key(text(l, Text::MarksKey), marks);
+}
+
 void pupilOperation(DocumentWriter& out, const PupilFigures& pupil, const OperationFigures& f) {
     const Language l = pupil.language;
     out.heading(1, pupil.shown + QStringLiteral(" — ") + operationName(l, f.operation));
@@ -145,6 +154,7 @@ void pupilOperation(DocumentWriter& out, const PupilFigures& pupil, const Operat
             {{number}, {answers, true}, {lastMarks(f, row)}, markCell(f.latestMark(row))});
     }
     out.table(table);
+    marksKey(out, l);
 
     Column typical{text(l, Text::TypicalErrors), {}, false};
     for (const Terror& error : f.errors.typicalErrors) {
@@ -212,6 +222,7 @@ void classPages(DocumentWriter& out, const std::vector<PupilFigures>& pupils, La
             table.rows.push_back(std::move(row));
         }
         out.table(table);
+        marksKey(out, l);
 
         const ClassFigures sums = classFigures(pupils, operation);
         ExerciseCountTable counts;

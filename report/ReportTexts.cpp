@@ -49,6 +49,9 @@ constexpr std::array kTexts{
     Entry{Text::KeyBand2, "5–11 %", "5–11 %", nullptr},
     Entry{Text::KeyBand3, "11–21 %", "11–21 %", nullptr},
     Entry{Text::KeyBand4, "больше 21 %", "over 21 %", nullptr},
+    Entry{Text::MarksKey, "Оценка — цифра в клетке; цвет клетки — как в окне программы:",
+          "A mark is the digit in its cell, coloured as in the program's window:",
+          "A grade is the digit in its cell, colored as in the program's window:"},
 };
 
 }  // namespace

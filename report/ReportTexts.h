@@ -48,6 +48,7 @@ enum class Text {
     KeyBand2,
     KeyBand3,
     KeyBand4,
+    MarksKey,  // the heading of the key to the marks' colours
 };
 
 // A report text in a language, from the one table of them.

@@ -276,7 +276,10 @@ TEST_F(Report, ThePdfHoldsEveryPupilTheirMarksAndTheClassPage) {
           QStringLiteral("Practise next"), QStringLiteral("Practice next"),
           QStringLiteral("Last grades"), QStringLiteral("Последние оценки"),
           QStringLiteral("доля ошибок"), QStringLiteral("share of wrong answers"),
-          QStringLiteral("over 21 %"), QStringLiteral("больше 21 %")}) {
+          QStringLiteral("over 21 %"), QStringLiteral("больше 21 %"),
+          QStringLiteral("цвет клетки — как в окне программы"),
+          QStringLiteral("coloured as in the program's window"),
+          QStringLiteral("colored as in the program's window")}) {
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
     }
     EXPECT_FALSE(text.contains("Класс")) << "the pupils of one folder are not called a class";
