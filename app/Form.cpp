@@ -112,6 +112,7 @@ void TForm3::createControls() {
         {&Label15, nullptr, {1040, 0, 113, 33}, label(18, kBlack, Align::Leading, true), "Language", shown},
         {&PupilLabel, nullptr, {444, 0, 200, 33}, label(18, kBlack, Align::Leading, true), "", hidden},
         {&PupilBox, nullptr, {446, 30, 360, 32}, plain, "", hidden},
+        {&LookButton, nullptr, {652, 0, 190, 28}, button(16, true), "", shown},
         {&Label16, nullptr, {904, 3, 65, 89},
          {72, false, FontFamily::Rounded, kCrimson, Align::Center, false, false}, "?", hidden},
         {&Label14, nullptr, {416, 12, 529, 49}, label(26, kDodgerBlue, Align::Leading, true), "7", hidden},
@@ -156,6 +157,8 @@ void TForm3::createControls() {
     // The pupil group stands beside the language group and is offered exactly while it is.
     PupilLabel.showWith(&ComboBox1);
     PupilBox.showWith(&ComboBox1);
+    LookButton.showWith(&ComboBox1);
+    LookButton.setStaysPressed(true);
 }
 
 void TForm3::connectHandlers() {
@@ -180,9 +183,11 @@ void TForm3::connectHandlers() {
             ComboBox1Change();
         } catch (...) {
             ShowPupilGroup();
+            ShowLookSwitch();
             throw;
         }
         ShowPupilGroup();
+        ShowLookSwitch();
     };
     PupilBox.onChange = [this] { PupilBoxChange(); };
     Button12.onClick = [this] { Button12Click(); };
@@ -191,6 +196,7 @@ void TForm3::connectHandlers() {
     Button15.onClick = [this] { Button15Click(); };
     Button16.onClick = [this] { Button16Click(); };
     Button18.onClick = [this] { Button18Click(); };
+    LookButton.onClick = [this] { LookButtonClick(); };
     Timer1.onTimer = [this] { Timer1Timer(); };
     Panel1Viewer.onMouseDown = [this](double x, double y) { ImageViewer1MouseDown(x, y); };
     Panel1Viewer.onMouseUp = [this](double x, double y) { ImageViewer1MouseUp(x, y); };
@@ -276,6 +282,7 @@ void TForm3::createOn(std::optional<PupilFiles> files) {
     ComboBox1.setTag(1);
     ComboBox1.setItemIndex(AmericanEnglish == 1 ? 2 : LanguageRow - 1);
     ComboBox1.setTag(0);
+    ShowPupilLook();
     SetCaptions(LanguageRow);
     DrawMarkLegend();
 

@@ -88,6 +88,9 @@ void describeCommandLine(QCommandLineParser& parser) {
         {QStringLiteral("language"),
          QStringLiteral("Writes the report's class page in <language>: ru, en-GB or en-US."),
          QStringLiteral("language")},
+        {QStringLiteral("high-contrast"),
+         QStringLiteral("Shows the window, or writes the report, in the high-contrast look, "
+                        "whatever look the pupil chose.")},
     });
 }
 
@@ -514,6 +517,9 @@ int main(int argc, char** argv) {
     ui::SystemRandom random;
     widgets::NameDialogPrompt namePrompt;
     TForm3 form(roster.folderOf(pupil), clock, random, reporter, pixelRatio);
+    if (givenOption(argc, argv, "high-contrast")) {
+        form.forceHighContrast();
+    }
     // An error during start-up ends the program: it cannot go on without its data.
     if (!form.dispatch([&] { form.startWithPupils(roster, pupil, namePrompt); })) {
         return 1;

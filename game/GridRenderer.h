@@ -8,6 +8,7 @@
 
 #include "game/Board.h"
 #include "ui/Bitmap.h"
+#include "ui/Look.h"
 
 namespace game {
 
@@ -29,6 +30,8 @@ struct GridContent {
     // Mode 3: the colours of marks 0..4 where they are not the screen's (a printed table's);
     // nullptr: the screen's.
     const QRgb* markColours = nullptr;
+    // The look the grid is painted in (the painter reads the palette in use).
+    ui::Look look = ui::Look::Default;
     // Mode 3: the operand words of the header band.
     QString multiplier;
     QString multiplicand;
