@@ -113,6 +113,8 @@ void TForm3::createControls() {
         {&PupilLabel, nullptr, {444, 0, 200, 33}, label(18, kBlack, Align::Leading, true), "", hidden},
         {&PupilBox, nullptr, {446, 30, 360, 32}, plain, "", hidden},
         {&LookButton, nullptr, {652, 0, 190, 28}, button(16, true), "", shown},
+        {&StatisticsKeyPanel, nullptr, {1092, 2, 158, 58}, plain, "", hidden},
+        {&StatisticsKey, &StatisticsKeyPanel, {0, 0, 158, 58}, plain, "", shown},
         {&Label16, nullptr, {904, 3, 65, 89},
          {72, false, FontFamily::Rounded, kCrimson, Align::Center, false, false}, "?", hidden},
         {&Label14, nullptr, {416, 12, 529, 49}, label(26, kDodgerBlue, Align::Leading, true), "7", hidden},
@@ -263,6 +265,8 @@ void TForm3::createOn(std::optional<PupilFiles> files) {
     Panel2ViewerHeight = static_cast<int>(ui::roundHalfEven(Panel2Viewer.height()));
     Panel2ViewerWidth = static_cast<int>(ui::roundHalfEven(Panel2Viewer.width()));
     Panel2Viewer.hide();
+    StatisticsKey.attachTo(StatisticsKeyPanel);
+    drawnStatisticsKey_.reset();
 
     SelectedNumber = 2;
     Operation = 2;

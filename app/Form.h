@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include <QString>
@@ -57,7 +59,12 @@ class TForm3 {
     const std::vector<ui::Control*>& controls() const { return controls_; }
 
     // Runs one event handler the way the window does: an error ends the handler and is reported.
-    bool dispatch(const std::function<void()>& handler) { return ui::dispatch(reporter_, handler); }
+    bool dispatch(const std::function<void()>& handler) {
+        return ui::dispatch(reporter_, [&] {
+            handler();
+            ShowStatisticsKey();
+        });
+    }
 
     // Asked to close (the close button); the window sets onCloseRequested.
     std::function<void()> onCloseRequested;
@@ -173,6 +180,8 @@ class TForm3 {
     void ShowPupilLook();
     // The switch's caption in the language in use, pressed while the high-contrast look is.
     void ShowLookSwitch();
+    // The key shows with the statistics screen, drawn in the look and language in use.
+    void ShowStatisticsKey();
     // The command line asked for the high-contrast look, whatever the pupil's file says.
     void forceHighContrast();
     // Page 0 the title page, 1 the instructions, 2 the game rules.
@@ -220,6 +229,9 @@ class TForm3 {
     ui::ComboBox PupilBox{"PupilBox"};
     // The switch of the high-contrast look, shown with the language group.
     ui::Button LookButton{"LookButton"};
+    // The key to the statistics table's colours, in free room beside the screen's title.
+    ui::Panel StatisticsKeyPanel{"StatisticsKeyPanel"};
+    ui::ImageViewer StatisticsKey{"StatisticsKey"};
     ui::Panel Panel1{"Panel1"}, Panel2{"Panel2"}, Panel3{"Panel3"}, Panel4{"Panel4"};
     ui::ImageViewer ImageViewer2{"ImageViewer2"};
     ui::ImageViewer Panel1Viewer{"Panel1Viewer"}, Panel2Viewer{"Panel2Viewer"},
@@ -309,6 +321,8 @@ class TForm3 {
     // still shows it, its words can be read from it.
     help::HelpPage ShownHelpPage;
     bool highContrastForced_ = false;
+    // What the statistics key was last drawn for: the look and the language row.
+    std::optional<std::pair<ui::Look, int>> drawnStatisticsKey_;
     unsigned ShownHelpVersion = 0;
     // The dots of the help pages' background; the clock is stirred in at every page.
     help::DitherRandom HelpDither;

@@ -74,7 +74,7 @@ void TForm3::DrawMarkLegend() {
             int mark;
             int entry;  // 0: no text
         };
-        const Item items[] = {{5, 0}, {4, 29}, {3, 30}, {1, 31}};
+        const Item items[] = {{5, 0}, {4, 29}, {3, 30}, {2, 31}};
         double x = 3;
         const double middle = static_cast<double>(ui::roundHalfEven(height / 2));
         for (const Item& item : items) {

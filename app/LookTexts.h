@@ -9,3 +9,6 @@ QString lookSwitchText(Language language);
 
 // The message when the chosen look cannot be kept: %1 the file, %2 the system's reason.
 QString lookNotKeptText(Language language);
+
+// The statistics key's entries: mark 0 (no answers) to 4 (the highest error rates).
+QString statisticsKeyText(Language language, int mark);

@@ -207,6 +207,9 @@ void paintCell(ui::Canvas& canvas, const GridContent& content, int r, int c) {
         }
     }
     fillCell(canvas, rect, look.fill);
+    if (content.mode == kStatisticsTable && content.markColours == nullptr) {
+        paintBandSign(canvas, rect.topLeft(), (*content.board)[r][c].Mark);
+    }
     if (ring) {
         paintSelectedRing(canvas, rect, look.text);
     }
@@ -268,6 +271,19 @@ void clearBackground(ui::Canvas& canvas, const GridContent& content) {
 }
 
 }  // namespace
+
+void paintBandSign(ui::Canvas& canvas, QPointF corner, std::uint8_t mark, double dot) {
+    const ui::Palette& palette = ui::palette();
+    if (!palette.signs || mark < 2 || mark > 4) {
+        return;
+    }
+    const double margin = dot * 2 / 3;
+    canvas.setFillColor(palette.bandText[mark]);
+    for (int k = 0; k < mark - 1; ++k) {
+        const QRectF box(corner + QPointF(margin + k * dot * 1.5, margin), QSizeF(dot, dot));
+        canvas.fillRoundRect(box, dot / 2, dot / 2);
+    }
+}
 
 QString gridCellText(const GridContent& content, int c, int r) {
     if (content.mode == kAnswerTable) {

@@ -49,6 +49,11 @@ QString gridCellText(const GridContent& content, int c, int r);
 // Paints the whole grid over the canvas's bitmap, which the caller has sized.
 void paintGrid(ui::Canvas& canvas, const GridContent& content);
 
+// The sign of an error band (mark 2 to 4 of the statistics table) where the look draws signs:
+// one to three dots from the top left corner of a cell, so that the bands differ by more than
+// their colours. Nothing for other marks or in the default look.
+void paintBandSign(ui::Canvas& canvas, QPointF corner, std::uint8_t mark, double dot = 6);
+
 // Where the answer table painted from `after` can differ from the one painted from `before`, of
 // the same size and pixel ratio, in picture units: the pressed cell before and after. Empty when
 // the two are alike; nothing when they are not both answer tables of the same cells.
