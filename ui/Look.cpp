@@ -62,7 +62,7 @@ constexpr Palette kHighContrast{
     .foundCell = 0xFF8C4A00,
     .foundCellText = 0xFFFFFFFF,
     .otherMarkCell = 0xFF6A1B5A,
-    .bands = {0xFFF2F2F2, 0xFF56B4E9, 0xFFF0E442, 0xFFD55E00, 0xFF6A1B5A},
+    .bands = {0xFFF2F2F2, 0xFF56B4E9, 0xFFF0E442, 0xFFD55E00, 0xFFB04A8F},
     .bandText = {0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000, 0xFFFFFFFF},
     .marks = {0, 0xFFD55E00, 0xFFD55E00, 0xFFF0E442, 0xFF009E73, 0xFF56B4E9},
     .wrongCross = 0xFFFF6E40,
