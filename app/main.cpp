@@ -288,6 +288,7 @@ int answerReport(int argc, char** argv) {
     report::Request request;
     request.moment = ui::SystemClock().now();
     request.pupils = parser.values(QStringLiteral("pupil"));
+    request.highContrast = parser.isSet(QStringLiteral("high-contrast"));
     for (const QString& folder : parser.values(QStringLiteral("data"))) {
         if (folder.isEmpty()) {
             fail(QStringLiteral("--data needs a folder: an empty name is none."));

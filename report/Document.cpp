@@ -12,6 +12,7 @@
 #include "statistics/ErrorRates.h"
 #include "trainer/ExerciseColumn.h"
 #include "trainer/Marks.h"
+#include "ui/Look.h"
 
 namespace report {
 
@@ -34,8 +35,24 @@ constexpr std::size_t kPupilsSharingAPage = 12;
 
 // --- pictures, drawn by the window's own painters ---
 
+// The look of what is painted or written while it lives; the look before it comes back after.
+class LookScope {
+  public:
+    explicit LookScope(ui::Look look) : before_(ui::currentLook()) { ui::setCurrentLook(look); }
+    ~LookScope() { ui::setCurrentLook(before_); }
+    LookScope(const LookScope&) = delete;
+    LookScope& operator=(const LookScope&) = delete;
+
+  private:
+    ui::Look before_;
+};
+
+// In the high-contrast look the table takes the window's high-contrast colours and dots; in the
+// default look the printed colours, which keep their order in grey.
 void paintStatisticsTable(ui::Canvas& canvas, int operation, const ExerciseCountTable& counts,
-                          const WeightTable& weights, Language language) {
+                          const WeightTable& weights, Language language, ui::Look look) {
+    const LookScope scope(look);
+    const bool printed = look == ui::Look::Default;
     game::Board board;
     statistics::fillStatisticsBoard(board, operation, counts, weights);
     const int row = languageRowOf(language);
@@ -43,7 +60,7 @@ void paintStatisticsTable(ui::Canvas& canvas, int operation, const ExerciseCount
     content.mode = 3;
     content.operation = operation;
     content.board = &board;
-    content.markColours = kPrintMarkColours;
+    content.markColours = printed ? kPrintMarkColours : nullptr;
     content.cellWidth = static_cast<int>(ui::roundHalfEven(kGridWidth / 10.0));
     content.cellHeight = static_cast<int>(ui::roundHalfEven(kGridHeight / 9.0));
     content.multiplier = QString::fromUtf8(UiText[row][25]);
@@ -66,6 +83,8 @@ void paintStatisticsTable(ui::Canvas& canvas, int operation, const ExerciseCount
                 const int c = operation == persistence::kMultiplication ? factor : factor - 1;
                 const QRectF cell = game::gridCellRect(c, r, content.cellWidth, content.cellHeight);
                 const double percent = ratePercent(weights[r][factor], answers);
+                canvas.setFillColor(printed ? 0xFF000000
+                                            : ui::palette().bandText[board[r][c].Mark]);
                 canvas.fillText(QRectF(cell.left(), cell.top() + cell.height() * 0.62,
                                        cell.width() - 5, cell.height() * 0.38),
                                 locale.toString(percent, 'f', 0) + QStringLiteral("%"), false, 1,
@@ -183,14 +202,21 @@ QString lastMarks(const OperationFigures& f, int row) {
 }
 
 // What the printed table's colours and small numbers mean.
-QString key(Language l) {
+QString key(Language l, ui::Look look) {
+    const ui::Palette& palette = ui::palette(look);
+    const auto background = [&](int mark) {
+        return look == ui::Look::Default ? kPrintMarkColours[mark] : palette.bands[mark];
+    };
+    const auto foreground = [&](int mark) {
+        return look == ui::Look::Default ? 0xFF000000 : palette.bandText[mark];
+    };
     QString cells;
     constexpr Text kBands[5] = {Text::KeyNotAnswered, Text::KeyBand1, Text::KeyBand2,
                                 Text::KeyBand3, Text::KeyBand4};
     for (int mark = 1; mark <= 4; ++mark) {
         cells += cell(escaped(text(l, kBands[mark])),
-                      QStringLiteral("bgcolor=\"%1\" style=\"background-color: %1\"")
-                          .arg(colourName(kPrintMarkColours[mark])));
+                      QStringLiteral("bgcolor=\"%1\" style=\"background-color: %1; color: %2\"")
+                          .arg(colourName(background(mark)), colourName(foreground(mark))));
     }
     cells += cell(escaped(text(l, kBands[0])));
     return QStringLiteral(
@@ -199,7 +225,8 @@ QString key(Language l) {
         .arg(escaped(text(l, Text::Key)), cells);
 }
 
-void pupilOperation(Html& html, const PupilFigures& pupil, const OperationFigures& f) {
+void pupilOperation(Html& html, const PupilFigures& pupil, const OperationFigures& f,
+                    ui::Look look) {
     const Language l = pupil.language;
     html.heading(1, pupil.shown + QStringLiteral(" — ") + operationName(l, f.operation));
     html.paragraph(
@@ -208,10 +235,12 @@ void pupilOperation(Html& html, const PupilFigures& pupil, const OperationFigure
             : text(l, Text::NoPeriod));
     html.heading(2, text(l, Text::ErrorRates));
     html.table(
-        [operation = f.operation, counts = f.counts, weights = f.errors.weights,
-         l](ui::Canvas& canvas) { paintStatisticsTable(canvas, operation, counts, weights, l); },
+        [operation = f.operation, counts = f.counts, weights = f.errors.weights, l,
+         look](ui::Canvas& canvas) {
+            paintStatisticsTable(canvas, operation, counts, weights, l, look);
+        },
         kGridShownWidth);
-    html.raw(key(l));
+    html.raw(key(l, look));
 
     QString table =
         QStringLiteral(
@@ -259,11 +288,13 @@ void pupilOperation(Html& html, const PupilFigures& pupil, const OperationFigure
                       column(Text::PractiseNext, next, QStringLiteral("<br>"))));
 }
 
-void pupilPages(Html& html, const PupilFigures& pupil) {
+// The marks' colours are written as the pages are: in the pupil's look.
+void pupilPages(Html& html, const PupilFigures& pupil, ui::Look look) {
+    const LookScope scope(look);
     bool any = false;
     for (const OperationFigures& f : pupil.operations) {
         if (f.hasData()) {
-            pupilOperation(html, pupil, f);
+            pupilOperation(html, pupil, f, look);
             any = true;
         }
     }
@@ -273,7 +304,9 @@ void pupilPages(Html& html, const PupilFigures& pupil) {
     }
 }
 
-void classPages(Html& html, const std::vector<PupilFigures>& pupils, Language l, Text heading) {
+void classPages(Html& html, const std::vector<PupilFigures>& pupils, Language l, Text heading,
+                ui::Look look) {
+    const LookScope scope(look);
     for (int operation : kOperations) {
         const bool any = std::any_of(pupils.begin(), pupils.end(), [&](const PupilFigures& p) {
             const OperationFigures* f = p.operation(operation);
@@ -318,11 +351,11 @@ void classPages(Html& html, const std::vector<PupilFigures>& pupils, Language l,
         }
         html.heading(2, text(l, Text::ErrorRates));
         html.table(
-            [operation, counts, weights, l](ui::Canvas& canvas) {
-                paintStatisticsTable(canvas, operation, counts, weights, l);
+            [operation, counts, weights, l, look](ui::Canvas& canvas) {
+                paintStatisticsTable(canvas, operation, counts, weights, l, look);
             },
             kGridShownWidth);
-        html.raw(key(l));
+        html.raw(key(l, look));
         html.heading(2, text(l, Text::MostMissed));
         QStringList missed;
         for (const Exercise& e : mostMissed(sums)) {
@@ -370,10 +403,11 @@ QString documentHtml(const Request& request, const Collected& collected, Picture
     if (collected.pupils.size() > 1) {
         // The pupils of several computers' folders are a class; of one, maybe a family's.
         classPages(html, collected.pupils, l,
-                   collected.folders > 1 ? Text::ClassHeading : Text::PupilsHeading);
+                   collected.folders > 1 ? Text::ClassHeading : Text::PupilsHeading,
+                   request.highContrast ? ui::Look::HighContrast : ui::Look::Default);
     }
     for (const PupilFigures& pupil : collected.pupils) {
-        pupilPages(html, pupil);
+        pupilPages(html, pupil, request.highContrast ? ui::Look::HighContrast : pupil.look);
     }
     return html.document(text(l, Text::Title));
 }

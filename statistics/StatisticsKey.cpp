@@ -30,20 +30,22 @@ void TForm3::ShowStatisticsKey() {
         canvas.clear(palette.pictureBackground);
         canvas.setFont(kKeyFont);
         const double rowHeight = height / 3.0;
-        const double columnWidth = width / 2.0;
+        // The first column holds the longer rates.
+        const double columns[2][2] = {{3, width * 0.55}, {width * 0.55, width - 2.0}};
         constexpr int kOrder[] = {1, 2, 3, 4, 0};
         for (int i = 0; i < 5; ++i) {
             const int mark = kOrder[i];
-            const double left = 3 + (i / 3) * columnWidth;
+            const double left = columns[i / 3][0];
+            const double right = columns[i / 3][1];
             const double top = (i % 3) * rowHeight;
             const QRectF swatch(left, top + (rowHeight - kSwatch) / 2, kSwatch, kSwatch);
             canvas.setFillColor(palette.bands[mark]);
             canvas.fillRoundRect(swatch, 2, 2);
             game::paintBandSign(canvas, swatch.topLeft(), static_cast<std::uint8_t>(mark), 3);
             canvas.setFillColor(palette.pictureText);
-            canvas.fillText(QRectF(left + kSwatch + 3, top, columnWidth - kSwatch - 6, rowHeight),
-                            statisticsKeyText(language, mark), false, 1, ui::Align::Leading,
-                            ui::Align::Center);
+            canvas.fillText(
+                QRectF(QPointF(left + kSwatch + 3, top), QPointF(right, top + rowHeight)),
+                statisticsKeyText(language, mark), false, 1, ui::Align::Leading, ui::Align::Center);
         }
     }
     StatisticsKey.setPicture(SharedBitmap);
