@@ -161,6 +161,11 @@ void TForm3::createControls() {
     PupilBox.showWith(&ComboBox1);
     LookButton.showWith(&ComboBox1);
     LookButton.setStaysPressed(true);
+    // The difficulty's three words share one row with no room to spare (the Russian ones touch
+    // at 15): they keep their size in every look.
+    for (ui::Label* word : {&Label18, &Label19, &Label20}) {
+        word->setLargestGrownSize(word->fontSize());
+    }
 }
 
 void TForm3::connectHandlers() {

@@ -207,7 +207,7 @@ QFont textFont(const ui::TextControl& control, const ui::Palette& palette) {
     const double room =
         control.kind() == ui::ControlKind::Button ? control.width() - 6 : control.width();
     const double height = control.height();
-    while (font.pixelSize() < kLargestGrownText && !control.wordWrap() &&
+    while (font.pixelSize() < control.largestGrownSize() && !control.wordWrap() &&
            !control.text().isEmpty()) {
         QFont larger = font;
         larger.setPixelSize(font.pixelSize() + 1);

@@ -14,11 +14,9 @@ namespace widgets {
 QString windowStyleSheet(ui::Look look);
 QString designStyleSheet();
 
-// The high-contrast look lets text under this size (in design units) grow up to it.
-inline constexpr int kLargestGrownText = 20;
-
 // The font a label or button shows its text in, in design units, in the look in use or a given
-// one: in the high-contrast look small text grows while it fits its box, and red text (which
+// one: in the high-contrast look text under 20 units grows while it fits its box (up to the
+// control's `largestGrownSize`), and red text (which
 // marks the one chosen) is underlined.
 QFont textFont(const ui::TextControl& control);
 QFont textFont(const ui::TextControl& control, const ui::Palette& palette);
