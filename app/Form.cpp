@@ -112,6 +112,9 @@ void TForm3::createControls() {
         {&Label15, nullptr, {1040, 0, 113, 33}, label(18, kBlack, Align::Leading, true), "Language", shown},
         {&PupilLabel, nullptr, {444, 0, 200, 33}, label(18, kBlack, Align::Leading, true), "", hidden},
         {&PupilBox, nullptr, {446, 30, 360, 32}, plain, "", hidden},
+        {&LookButton, nullptr, {652, 0, 190, 28}, button(16, true), "", shown},
+        {&StatisticsKeyPanel, nullptr, {1092, 2, 158, 58}, plain, "", hidden},
+        {&StatisticsKey, &StatisticsKeyPanel, {0, 0, 158, 58}, plain, "", shown},
         {&Label16, nullptr, {904, 3, 65, 89},
          {72, false, FontFamily::Rounded, kCrimson, Align::Center, false, false}, "?", hidden},
         {&Label14, nullptr, {416, 12, 529, 49}, label(26, kDodgerBlue, Align::Leading, true), "7", hidden},
@@ -156,6 +159,13 @@ void TForm3::createControls() {
     // The pupil group stands beside the language group and is offered exactly while it is.
     PupilLabel.showWith(&ComboBox1);
     PupilBox.showWith(&ComboBox1);
+    LookButton.showWith(&ComboBox1);
+    LookButton.setStaysPressed(true);
+    // The difficulty's three words share one row with no room to spare (the Russian ones touch
+    // at 15): they keep their size in every look.
+    for (ui::Label* word : {&Label18, &Label19, &Label20}) {
+        word->setLargestGrownSize(word->fontSize());
+    }
 }
 
 void TForm3::connectHandlers() {
@@ -180,9 +190,11 @@ void TForm3::connectHandlers() {
             ComboBox1Change();
         } catch (...) {
             ShowPupilGroup();
+            ShowLookSwitch();
             throw;
         }
         ShowPupilGroup();
+        ShowLookSwitch();
     };
     PupilBox.onChange = [this] { PupilBoxChange(); };
     Button12.onClick = [this] { Button12Click(); };
@@ -191,6 +203,7 @@ void TForm3::connectHandlers() {
     Button15.onClick = [this] { Button15Click(); };
     Button16.onClick = [this] { Button16Click(); };
     Button18.onClick = [this] { Button18Click(); };
+    LookButton.onClick = [this] { LookButtonClick(); };
     Timer1.onTimer = [this] { Timer1Timer(); };
     Panel1Viewer.onMouseDown = [this](double x, double y) { ImageViewer1MouseDown(x, y); };
     Panel1Viewer.onMouseUp = [this](double x, double y) { ImageViewer1MouseUp(x, y); };
@@ -257,6 +270,8 @@ void TForm3::createOn(std::optional<PupilFiles> files) {
     Panel2ViewerHeight = static_cast<int>(ui::roundHalfEven(Panel2Viewer.height()));
     Panel2ViewerWidth = static_cast<int>(ui::roundHalfEven(Panel2Viewer.width()));
     Panel2Viewer.hide();
+    StatisticsKey.attachTo(StatisticsKeyPanel);
+    drawnStatisticsKey_.reset();
 
     SelectedNumber = 2;
     Operation = 2;
@@ -276,6 +291,7 @@ void TForm3::createOn(std::optional<PupilFiles> files) {
     ComboBox1.setTag(1);
     ComboBox1.setItemIndex(AmericanEnglish == 1 ? 2 : LanguageRow - 1);
     ComboBox1.setTag(0);
+    ShowPupilLook();
     SetCaptions(LanguageRow);
     DrawMarkLegend();
 

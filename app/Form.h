@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include <QString>
@@ -57,7 +59,12 @@ class TForm3 {
     const std::vector<ui::Control*>& controls() const { return controls_; }
 
     // Runs one event handler the way the window does: an error ends the handler and is reported.
-    bool dispatch(const std::function<void()>& handler) { return ui::dispatch(reporter_, handler); }
+    bool dispatch(const std::function<void()>& handler) {
+        return ui::dispatch(reporter_, [&] {
+            handler();
+            ShowStatisticsKey();
+        });
+    }
 
     // Asked to close (the close button); the window sets onCloseRequested.
     std::function<void()> onCloseRequested;
@@ -167,6 +174,16 @@ class TForm3 {
 
     // ---- help pages ----
     void Button18Click();
+    // The look's switch: the look changes at once and is kept in the pupil's folder.
+    void LookButtonClick();
+    // The look of the pupil whose folder is in use, or the command line's high contrast.
+    void ShowPupilLook();
+    // The switch's caption in the language in use, pressed while the high-contrast look is.
+    void ShowLookSwitch();
+    // The key shows with the statistics screen, drawn in the look and language in use.
+    void ShowStatisticsKey();
+    // The command line asked for the high-contrast look, whatever the pupil's file says.
+    void forceHighContrast();
     // Page 0 the title page, 1 the instructions, 2 the game rules.
     void DrawHelpScreen(int page);
     // Writes the rules' example into the board and shows the game-rules page.
@@ -210,6 +227,11 @@ class TForm3 {
     ui::ComboBox ComboBox1{"ComboBox1"};
     ui::Label PupilLabel{"PupilLabel"};
     ui::ComboBox PupilBox{"PupilBox"};
+    // The switch of the high-contrast look, shown with the language group.
+    ui::Button LookButton{"LookButton"};
+    // The key to the statistics table's colours, in free room beside the screen's title.
+    ui::Panel StatisticsKeyPanel{"StatisticsKeyPanel"};
+    ui::ImageViewer StatisticsKey{"StatisticsKey"};
     ui::Panel Panel1{"Panel1"}, Panel2{"Panel2"}, Panel3{"Panel3"}, Panel4{"Panel4"};
     ui::ImageViewer ImageViewer2{"ImageViewer2"};
     ui::ImageViewer Panel1Viewer{"Panel1Viewer"}, Panel2Viewer{"Panel2Viewer"},
@@ -298,6 +320,9 @@ class TForm3 {
     // The help page Panel1Viewer showed last, and the version of its picture: while the viewer
     // still shows it, its words can be read from it.
     help::HelpPage ShownHelpPage;
+    bool highContrastForced_ = false;
+    // What the statistics key was last drawn for: the look and the language row.
+    std::optional<std::pair<ui::Look, int>> drawnStatisticsKey_;
     unsigned ShownHelpVersion = 0;
     // The dots of the help pages' background; the clock is stirred in at every page.
     help::DitherRandom HelpDither;

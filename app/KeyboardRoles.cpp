@@ -166,11 +166,12 @@ ui::KeyboardRoles keyboardRoles(TForm3& form) {
     // Operation, number and Start first: the way into a run. Then as the screen reads: the rest
     // of the top row from left to right (the run settings in place of help and language), the
     // table below it, and the bottom row from left to right, the close button last.
-    roles.focusOrder = {&f->Button10,  &f->Button11,  &f->Button1,      &f->Button2,  &f->Button3,
-                        &f->Button4,   &f->Button5,   &f->Button6,      &f->Button7,  &f->Button8,
-                        &f->Button9,   &f->Button12,  &f->PupilBox,     &f->Button18, &f->ComboBox1,
-                        &f->TrackBar2, &f->TrackBar1, &f->Panel1Viewer, &f->Button13, &f->Button16,
-                        &f->TrackBar3, &f->Button14,  &f->Button15,     &f->Button17};
+    roles.focusOrder = {
+        &f->Button10,  &f->Button11,  &f->Button1,   &f->Button2,      &f->Button3,
+        &f->Button4,   &f->Button5,   &f->Button6,   &f->Button7,      &f->Button8,
+        &f->Button9,   &f->Button12,  &f->PupilBox,  &f->LookButton,   &f->Button18,
+        &f->ComboBox1, &f->TrackBar2, &f->TrackBar1, &f->Panel1Viewer, &f->Button13,
+        &f->Button16,  &f->TrackBar3, &f->Button14,  &f->Button15,     &f->Button17};
 
     const auto running = [f] { return f->Button12.tag() == 1; };
     const auto inGame = [f] { return f->Button15.tag() == 1; };

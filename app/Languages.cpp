@@ -2,6 +2,8 @@
 
 #include "app/Form.h"
 #include "app/Texts.h"
+#include "trainer/Marks.h"
+#include "ui/Look.h"
 
 void TForm3::SetCaptions(int row) {
     const UiTextRow& text = UiText[row];
@@ -63,22 +65,23 @@ void TForm3::DrawMarkLegend() {
     SharedBitmap.setSize(static_cast<int>(width), static_cast<int>(height));
     {
         ui::Canvas canvas(SharedBitmap);
-        canvas.clear(0x00333333);
+        const ui::Palette& palette = ui::palette();
+        canvas.clear(palette.legendBackground);
         canvas.setFont(16);
-        canvas.setFillColor(0xFFFFFFFF);
+        canvas.setFillColor(palette.legendText);
 
         struct Item {
-            QRgb colour;
+            int mark;
             int entry;  // 0: no text
         };
-        const Item items[] = {
-            {0xFF00BFFF, 0}, {0xFF7FFF00, 29}, {0xFFFFFF00, 30}, {0xFFFF0000, 31}};
+        const Item items[] = {{5, 0}, {4, 29}, {3, 30}, {2, 31}};
         double x = 3;
         const double middle = static_cast<double>(ui::roundHalfEven(height / 2));
         for (const Item& item : items) {
-            canvas.setStrokeColor(item.colour);
+            canvas.setStrokeColor(palette.marks[item.mark]);
+            const double top = trainer::markBarTop(item.mark, middle - 14, middle + 10);
             for (int e = 1; e <= 4; ++e) {
-                canvas.drawLine(QPointF(x + e, middle - 14), QPointF(x + e, middle + 10), 1);
+                canvas.drawLine(QPointF(x + e, top), QPointF(x + e, middle + 10), 1);
             }
             const QString text = item.entry == 0 ? QString() : uiText(item.entry);
             canvas.fillText(QRectF(QPointF(x + 4, middle - 14), QPointF(width, middle + 10)), text,

@@ -88,6 +88,9 @@ void describeCommandLine(QCommandLineParser& parser) {
         {QStringLiteral("language"),
          QStringLiteral("Writes the report's class page in <language>: ru, en-GB or en-US."),
          QStringLiteral("language")},
+        {QStringLiteral("high-contrast"),
+         QStringLiteral("Shows the window, or writes the report, in the high-contrast look, "
+                        "whatever look the pupil chose.")},
     });
 }
 
@@ -286,6 +289,7 @@ int answerReport(int argc, char** argv) {
     report::Request request;
     request.moment = ui::SystemClock().now();
     request.pupils = parser.values(QStringLiteral("pupil"));
+    request.highContrast = parser.isSet(QStringLiteral("high-contrast"));
     for (const QString& folder : parser.values(QStringLiteral("data"))) {
         if (folder.isEmpty()) {
             fail(QStringLiteral("--data needs a folder: an empty name is none."));
@@ -515,6 +519,9 @@ int main(int argc, char** argv) {
     ui::SystemRandom random;
     widgets::NameDialogPrompt namePrompt;
     TForm3 form(roster.folderOf(pupil), clock, random, reporter, pixelRatio);
+    if (givenOption(argc, argv, "high-contrast")) {
+        form.forceHighContrast();
+    }
     // An error during start-up ends the program: it cannot go on without its data.
     if (!form.dispatch([&] { form.startWithPupils(roster, pupil, namePrompt); })) {
         return 1;

@@ -2,14 +2,12 @@
 
 #include <cstdlib>
 
-#include "app/Colours.h"
 #include "app/Form.h"
+#include "ui/Look.h"
 
 namespace game {
 
 namespace {
-
-using namespace colours;
 
 constexpr int kLevels = 10;
 constexpr double kLevelNumberFont = 16;
@@ -40,11 +38,11 @@ void drawText(ui::Canvas& canvas, const QRectF& rect, const QString& text, QRgb 
 }
 
 void paintLevelGrid(ui::Canvas& canvas, int width, int height, int cw, int ch) {
-    canvas.setStrokeColor(kDimGrey);
+    canvas.setStrokeColor(ui::palette().chartGridLine);
     for (int k = 1; k <= kLevels; ++k) {
         canvas.drawLine(QPointF(k * cw, 2 * ch), QPointF(k * cw, height));
         drawText(canvas, between((k - 1) * cw, 2 * ch - 22, k * cw, 2 * ch), QString::number(k),
-                 kWhite, kLevelNumberFont, ui::Align::Center, ui::Align::Center);
+                 ui::palette().pictureText, kLevelNumberFont, ui::Align::Center, ui::Align::Center);
     }
     for (int k = 2; k <= kLevels; ++k) {
         canvas.drawLine(QPointF(1, k * ch), QPointF(width, k * ch));
@@ -64,14 +62,14 @@ void paintSegment(ui::Canvas& canvas, double x1, double x2, int from, int to, do
 
 void paintLegend(ui::Canvas& canvas, int width, const LevelChartTexts& texts) {
     using ui::Align;
-    drawText(canvas, between(1, 1, width, 35), texts.inLevels, kWhite, kLegendFont, Align::Leading,
-             Align::Center);
-    drawText(canvas, between(1, 30, 121, 65), QStringLiteral("(") + texts.range + ')', kSilver,
-             kRangeFont, Align::Leading, Align::Center);
-    drawText(canvas, between(60, 1, 60 + width, 35), texts.programme, kTomato, kLegendFont,
-             Align::Center, Align::Center);
-    drawText(canvas, between(60, 30, 60 + width, 65), texts.myPoints, kDeepSkyBlue, kLegendFont,
-             Align::Center, Align::Center);
+    drawText(canvas, between(1, 1, width, 35), texts.inLevels, ui::palette().pictureText,
+             kLegendFont, Align::Leading, Align::Center);
+    drawText(canvas, between(1, 30, 121, 65), QStringLiteral("(") + texts.range + ')',
+             ui::palette().chartScale, kRangeFont, Align::Leading, Align::Center);
+    drawText(canvas, between(60, 1, 60 + width, 35), texts.programme, ui::palette().programme,
+             kLegendFont, Align::Center, Align::Center);
+    drawText(canvas, between(60, 30, 60 + width, 65), texts.myPoints, ui::palette().pupil,
+             kLegendFont, Align::Center, Align::Center);
 }
 
 }  // namespace
@@ -84,7 +82,7 @@ void paintLevelChart(ui::Canvas& canvas, int width, int height, const LevelScore
                      int levelsShown, const LevelChartTexts& texts) {
     const int cw = nearest(width / 10.0);
     const int ch = nearest(height / 10.0);
-    canvas.clear(kBlack);
+    canvas.clear(ui::palette().levelChartBackground);
     paintLevelGrid(canvas, width, height, cw, ch);
 
     int previousProgram = height;
@@ -94,8 +92,9 @@ void paintLevelChart(ui::Canvas& canvas, int width, int height, const LevelScore
         const int pupil = levelChartY(scores[k].PupilPoints, height);
         const double x1 = (k - 1) * cw;
         const double x2 = k * cw;
-        paintSegment(canvas, x1, x2, previousProgram, program, kProgramSteepness, kTomato);
-        paintSegment(canvas, x1, x2, previousPupil, pupil, kPupilSteepness, kDeepSkyBlue);
+        paintSegment(canvas, x1, x2, previousProgram, program, kProgramSteepness,
+                     ui::palette().programme);
+        paintSegment(canvas, x1, x2, previousPupil, pupil, kPupilSteepness, ui::palette().pupil);
         previousProgram = program;
         previousPupil = pupil;
     }
@@ -105,15 +104,15 @@ void paintLevelChart(ui::Canvas& canvas, int width, int height, const LevelScore
 void paintTotalsChart(ui::Canvas& canvas, int width, int height, std::int32_t programTotal,
                       std::int32_t pupilTotal, const QString& title) {
     using ui::Align;
-    canvas.clear(kDimGrey);
-    drawText(canvas, between(1, 1, width, 60), title, kWhite, kTitleFont, Align::Leading,
-             Align::Leading, true);
+    canvas.clear(ui::palette().pictureBackground);
+    drawText(canvas, between(1, 1, width, 60), title, ui::palette().pictureText, kTitleFont,
+             Align::Leading, Align::Leading, true);
 
     const double step = height / 10.0;
     for (int k = 2; k <= 9; ++k) {
         drawText(canvas, between(width - 35, k * step - 12, width, k * step + step - 12),
-                 QString::number(1000 - 100 * k), kSilver, kScaleFont, Align::Leading,
-                 Align::Leading);
+                 QString::number(1000 - 100 * k), ui::palette().chartScale, kScaleFont,
+                 Align::Leading, Align::Leading);
     }
 
     const auto bar = [&](int left, std::int32_t total, QRgb colour) {
@@ -123,13 +122,14 @@ void paintTotalsChart(ui::Canvas& canvas, int width, int height, std::int32_t pr
             canvas.drawLine(QPointF(x, height - 10), QPointF(x, top));
         }
     };
-    bar(10, programTotal, kTomato);
-    bar(30, pupilTotal, kDeepSkyBlue);
+    bar(10, programTotal, ui::palette().programme);
+    bar(30, pupilTotal, ui::palette().pupil);
 
     const std::int32_t lead = ui::checkedSub(pupilTotal, programTotal);
     const QString leadText = (lead > 0 ? QStringLiteral("+") : QString()) + QString::number(lead);
     drawText(canvas, between(width - 70, height - 35, width, height), leadText,
-             lead > 0 ? kDeepSkyBlue : kTomato, kLeadFont, Align::Leading, Align::Leading);
+             lead > 0 ? ui::palette().pupil : ui::palette().programme, kLeadFont, Align::Leading,
+             Align::Leading);
 }
 
 }  // namespace game

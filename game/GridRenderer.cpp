@@ -30,18 +30,24 @@ constexpr int kStatisticsTable = 3;
 constexpr int kMultiplication = 2;
 constexpr int kDivision = 3;
 
-QRgb markColour(int mode, std::uint8_t mark) {
+struct CellLook {
+    QRgb fill;
+    QRgb text;
+};
+
+CellLook markLook(const ui::Palette& palette, int mode, std::uint8_t mark) {
+    if (mode == kStatisticsTable && mark <= 4) {
+        return {palette.bands[mark], palette.bandText[mark]};
+    }
     switch (mark) {
-        case 1:
-            return mode == kStatisticsTable ? kDeepSkyBlue : kSilver;
         case 2:
-            return mode == kStatisticsTable ? kGreen : kDeepSkyBlue;
+            return {palette.selectedCell, palette.selectedCellText};
         case 3:
-            return mode == kStatisticsTable ? kYellow : kWhite;
+            return {palette.foundCell, palette.foundCellText};
         case 4:
-            return kRed;
+            return {palette.otherMarkCell, palette.selectedCellText};
         default:
-            return kSilver;
+            return {palette.cell, palette.cellText};
     }
 }
 
@@ -58,19 +64,20 @@ class CellPictures {
 
     // A cell of one colour with its rounded corners on the background, opaque so that it copies
     // as fast as memory allows. Cells never overlap and lie on the cleared background.
-    const Picture& background(QRgb colour, QSizeF cellSize, double ratio) {
-        return get({QString(), 0, colour, cellSize.width(), cellSize.height(), ratio});
+    const Picture& background(QRgb colour, QRgb gaps, QSizeF cellSize, double ratio) {
+        return get({QString(), 0, colour, gaps, cellSize.width(), cellSize.height(), ratio});
     }
 
     // A cell's text alone, cut to its ink.
     const Picture& text(const QString& text, double fontSize, QRgb colour, QSizeF cellSize,
                         double ratio) {
-        return get({text, fontSize, colour, cellSize.width(), cellSize.height(), ratio});
+        return get({text, fontSize, colour, 0, cellSize.width(), cellSize.height(), ratio});
     }
 
   private:
-    // Text, font size (0 for a background), colour, cell width and height, pixel ratio.
-    using Key = std::tuple<QString, double, QRgb, double, double, double>;
+    // Text, font size (0 for a background), colour, the gaps' colour around a background, cell
+    // width and height, pixel ratio.
+    using Key = std::tuple<QString, double, QRgb, QRgb, double, double, double>;
 
     const Picture& get(const Key& key) {
         auto found = pictures_.find(key);
@@ -81,7 +88,7 @@ class CellPictures {
     }
 
     static Picture draw(const Key& key) {
-        const auto& [text, fontSize, colour, width, height, ratio] = key;
+        const auto& [text, fontSize, colour, gaps, width, height, ratio] = key;
         const QRectF cell(0, 0, width, height);
         ui::Bitmap bitmap(ratio);
         bitmap.setSize(static_cast<int>(width), static_cast<int>(height));
@@ -89,7 +96,7 @@ class CellPictures {
             ui::Canvas canvas(bitmap);
             canvas.setFillColor(colour);
             if (fontSize == 0) {
-                canvas.clear(kDimGrey);
+                canvas.clear(gaps);
                 canvas.fillRoundRect(cell, kCornerRadius, kCornerRadius);
             } else {
                 canvas.clear(0x00000000);
@@ -129,7 +136,9 @@ void drawPicture(ui::Canvas& canvas, const QRectF& rect, const CellPictures::Pic
 void fillCell(ui::Canvas& canvas, const QRectF& rect, QRgb colour) {
     const double ratio = canvas.devicePixelRatio();
     if (!canvas.paintsShapes() && ui::onWholePixels(rect, ratio)) {
-        drawPicture(canvas, rect, cellPictures().background(colour, rect.size(), ratio));
+        drawPicture(
+            canvas, rect,
+            cellPictures().background(colour, ui::palette().pictureBackground, rect.size(), ratio));
         return;
     }
     canvas.setFillColor(colour);
@@ -164,24 +173,48 @@ bool operandColumn(const GridContent& content, int c) {
             (content.operation == kDivision && c == kColumnCount));
 }
 
+// A board cell the pupil selected gets a ring inside its edge where the look draws signs, so that
+// it differs from a found cell by more than its colour.
+void paintSelectedRing(ui::Canvas& canvas, const QRectF& rect, QRgb colour) {
+    constexpr double kInset = 4;
+    constexpr double kWidth = 3;
+    const QRectF ring = rect.adjusted(kInset, kInset, -kInset, -kInset);
+    canvas.setStrokeColor(colour);
+    canvas.drawLine(ring.topLeft(), ring.topRight(), kWidth);
+    canvas.drawLine(ring.bottomLeft(), ring.bottomRight(), kWidth);
+    canvas.drawLine(ring.topLeft(), ring.bottomLeft(), kWidth);
+    canvas.drawLine(ring.topRight(), ring.bottomRight(), kWidth);
+}
+
 void paintCell(ui::Canvas& canvas, const GridContent& content, int r, int c) {
+    const ui::Palette& palette = ui::palette();
     const QRectF rect = gridCellRect(c, r, content.cellWidth, content.cellHeight);
 
-    QRgb fill = kSilver;
+    CellLook look{palette.cell, palette.cellText};
+    bool ring = false;
     if (content.mode == kAnswerTable) {
         if (content.highlight && c == content.clickedColumn && r == content.clickedRow) {
-            fill = kDimGrey;
+            look = {palette.pressedCell, palette.pressedCellText};
         }
     } else {
         const BoardCell& cell = (*content.board)[r][c];
         setFontSize(canvas, cell.Value >= 100 ? kThreeDigitFont : kCellFont);
-        fill = content.markColours != nullptr && cell.Mark <= 4
-                   ? content.markColours[cell.Mark]
-                   : markColour(content.mode, cell.Mark);
+        if (content.markColours != nullptr && cell.Mark <= 4) {
+            look = {content.markColours[cell.Mark], kBlack};
+        } else {
+            look = markLook(palette, content.mode, cell.Mark);
+            ring = palette.signs && content.mode != kStatisticsTable && cell.Mark == 2;
+        }
     }
-    fillCell(canvas, rect, fill);
+    fillCell(canvas, rect, look.fill);
+    if (content.mode == kStatisticsTable && content.markColours == nullptr) {
+        paintBandSign(canvas, rect.topLeft(), (*content.board)[r][c].Mark);
+    }
+    if (ring) {
+        paintSelectedRing(canvas, rect, look.text);
+    }
     fillCellText(canvas, rect, gridCellText(content, c, r),
-                 operandColumn(content, c) ? kBlue : kBlack);
+                 operandColumn(content, c) ? palette.operandText : look.text);
 }
 
 // Row 1 of the statistics table names the operands instead of holding cells.
@@ -190,9 +223,9 @@ void paintHeaderBand(ui::Canvas& canvas, const GridContent& content) {
     const int h = content.cellHeight;
     const double top = 3;
     const double bottom = h - 2;
-    canvas.setFillColor(kSilver);
+    canvas.setFillColor(ui::palette().cell);
     canvas.fillRoundRect(between(3, top, 10 * w, bottom), kCornerRadius, kCornerRadius);
-    canvas.setFillColor(kBlue);
+    canvas.setFillColor(ui::palette().operandText);
     if (content.operation == kMultiplication) {
         setFontSize(canvas, kOperandWordFont);
         canvas.fillText(between(3, top, 2 * w, bottom), content.multiplicand, true, 1,
@@ -214,29 +247,43 @@ void paintHeaderBand(ui::Canvas& canvas, const GridContent& content) {
 // pixels and their pictures are opaque), only the gaps between them need it, which halves the
 // pixels written on a dense screen.
 void clearBackground(ui::Canvas& canvas, const GridContent& content) {
+    const QRgb background = ui::palette().pictureBackground;
     const double ratio = canvas.devicePixelRatio();
     if (ratio != std::floor(ratio)) {
-        canvas.clear(kDimGrey);
+        canvas.clear(background);
         return;
     }
     const int w = content.cellWidth;
     const int h = content.cellHeight;
     const QSizeF size = canvas.size();
     for (int c = 1; c <= kColumnCount; ++c) {
-        canvas.clearRect(between((c - 1) * w, 0, (c - 1) * w + 3, size.height()), kDimGrey);
+        canvas.clearRect(between((c - 1) * w, 0, (c - 1) * w + 3, size.height()), background);
     }
-    canvas.clearRect(between(kColumnCount * w, 0, size.width(), size.height()), kDimGrey);
+    canvas.clearRect(between(kColumnCount * w, 0, size.width(), size.height()), background);
     for (int r = 1; r <= kRowCount; ++r) {
-        canvas.clearRect(between(0, (r - 1) * h, size.width(), (r - 1) * h + 2), kDimGrey);
-        canvas.clearRect(between(0, r * h - 1, size.width(), r * h), kDimGrey);
+        canvas.clearRect(between(0, (r - 1) * h, size.width(), (r - 1) * h + 2), background);
+        canvas.clearRect(between(0, r * h - 1, size.width(), r * h), background);
     }
-    canvas.clearRect(between(0, kRowCount * h, size.width(), size.height()), kDimGrey);
+    canvas.clearRect(between(0, kRowCount * h, size.width(), size.height()), background);
     if (content.mode == kStatisticsTable) {
-        canvas.clearRect(between(0, 0, size.width(), h), kDimGrey);
+        canvas.clearRect(between(0, 0, size.width(), h), background);
     }
 }
 
 }  // namespace
+
+void paintBandSign(ui::Canvas& canvas, QPointF corner, std::uint8_t mark, double dot) {
+    const ui::Palette& palette = ui::palette();
+    if (!palette.signs || mark < 2 || mark > 4) {
+        return;
+    }
+    const double margin = dot * 2 / 3;
+    canvas.setFillColor(palette.bandText[mark]);
+    for (int k = 0; k < mark - 1; ++k) {
+        const QRectF box(corner + QPointF(margin + k * dot * 1.5, margin), QSizeF(dot, dot));
+        canvas.fillRoundRect(box, dot / 2, dot / 2);
+    }
+}
 
 QString gridCellText(const GridContent& content, int c, int r) {
     if (content.mode == kAnswerTable) {
@@ -283,7 +330,7 @@ void paintGrid(ui::Canvas& canvas, const GridContent& content) {
 }
 
 std::optional<QRectF> answerTableChange(const GridContent& before, const GridContent& after) {
-    if (before.mode != kAnswerTable || after.mode != kAnswerTable ||
+    if (before.mode != kAnswerTable || after.mode != kAnswerTable || before.look != after.look ||
         before.cellWidth != after.cellWidth || before.cellHeight != after.cellHeight) {
         return std::nullopt;
     }
@@ -318,6 +365,7 @@ void TForm3::DrawGrid(std::uint8_t mode, std::uint8_t highlight) {
     content.board = &Board;
     content.cellWidth = GridCellWidth;
     content.cellHeight = GridCellHeight;
+    content.look = ui::currentLook();
     if (mode == 3) {
         content.multiplier = uiText(25);
         content.multiplicand = uiText(26);

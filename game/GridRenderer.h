@@ -8,6 +8,7 @@
 
 #include "game/Board.h"
 #include "ui/Bitmap.h"
+#include "ui/Look.h"
 
 namespace game {
 
@@ -29,6 +30,8 @@ struct GridContent {
     // Mode 3: the colours of marks 0..4 where they are not the screen's (a printed table's);
     // nullptr: the screen's.
     const QRgb* markColours = nullptr;
+    // The look the grid is painted in (the painter reads the palette in use).
+    ui::Look look = ui::Look::Default;
     // Mode 3: the operand words of the header band.
     QString multiplier;
     QString multiplicand;
@@ -45,6 +48,11 @@ QString gridCellText(const GridContent& content, int c, int r);
 
 // Paints the whole grid over the canvas's bitmap, which the caller has sized.
 void paintGrid(ui::Canvas& canvas, const GridContent& content);
+
+// The sign of an error band (mark 2 to 4 of the statistics table) where the look draws signs:
+// one to three dots from the top left corner of a cell, so that the bands differ by more than
+// their colours. Nothing for other marks or in the default look.
+void paintBandSign(ui::Canvas& canvas, QPointF corner, std::uint8_t mark, double dot = 6);
 
 // Where the answer table painted from `after` can differ from the one painted from `before`, of
 // the same size and pixel ratio, in picture units: the pressed cell before and after. Empty when

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/Colours.h"
 #include "ui/Checked.h"
+#include "ui/Look.h"
 
 namespace help {
 
@@ -23,17 +23,14 @@ std::uint64_t splitMix(std::uint64_t& state) {
 }
 
 // Eight dots from eight 16-bit draws.
-void eightDots(QRgb* out, U16x8 draws, U16x8 bound) {
+void eightDots(QRgb* out, U16x8 draws, U16x8 bound, U32x4 base, std::uint32_t difference) {
     const auto below = draws < bound;
     const auto low =
         reinterpret_cast<U32x4>(__builtin_shufflevector(below, below, 0, 0, 1, 1, 2, 2, 3, 3));
     const auto high =
         reinterpret_cast<U32x4>(__builtin_shufflevector(below, below, 4, 4, 5, 5, 6, 6, 7, 7));
-    constexpr U32x4 dodger = {colours::kDodgerBlue, colours::kDodgerBlue, colours::kDodgerBlue,
-                              colours::kDodgerBlue};
-    constexpr std::uint32_t difference = colours::kDodgerBlue ^ colours::kDeepSkyBlue;
-    const U32x4 first = dodger ^ (low & difference);
-    const U32x4 second = dodger ^ (high & difference);
+    const U32x4 first = base ^ (low & difference);
+    const U32x4 second = base ^ (high & difference);
     std::memcpy(out, &first, sizeof first);
     std::memcpy(out + 4, &second, sizeof second);
 }
@@ -77,6 +74,10 @@ void DitherRandom::mix(std::uint64_t entropy) {
 
 void DitherRandom::step(QRgb* out, std::uint16_t bound) {
     const U16x8 bounds = U16x8{} + bound;
+    // A dot below the bound takes the second colour, any other the first.
+    const ui::Palette& palette = ui::palette();
+    const U32x4 base = U32x4{} + palette.helpDitherA;
+    const std::uint32_t difference = palette.helpDitherA ^ palette.helpDitherB;
     for (int pair = 0; pair < kLanes / 2; ++pair) {
         U64x2 state;
         std::memcpy(&state, &lanes_[2 * pair], sizeof state);
@@ -84,7 +85,7 @@ void DitherRandom::step(QRgb* out, std::uint16_t bound) {
         state ^= state >> 7;
         state ^= state << 17;
         std::memcpy(&lanes_[2 * pair], &state, sizeof state);
-        eightDots(out + 8 * pair, reinterpret_cast<U16x8>(state), bounds);
+        eightDots(out + 8 * pair, reinterpret_cast<U16x8>(state), bounds, base, difference);
     }
 }
 
@@ -114,20 +115,20 @@ void paintHelpBackground(QImage& image, int width, int height, DitherRandom& ran
     for (int y = 0; y < pixelsHigh; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         if (y < top || y >= bottom || left >= right) {
-            fillRow(row, 0, pixelsWide, colours::kWhite);
+            fillRow(row, 0, pixelsWide, ui::palette().helpMargin);
             continue;
         }
-        fillRow(row, 0, left, colours::kWhite);
+        fillRow(row, 0, left, ui::palette().helpMargin);
         // A draw r = u * n / 2^16 of 0..n-1 from 16 random bits u exceeds 1 exactly when u
         // reaches 2^17 / n rounded up; for n up to 2 no draw does.
         const auto n = static_cast<std::uint32_t>(ui::roundHalfEven(designUnit(y, ratio) / 10.0));
         if (n <= 2) {
-            fillRow(row, left, right, colours::kDeepSkyBlue);
+            fillRow(row, left, right, ui::palette().helpDitherB);
         } else {
             const auto bound = static_cast<std::uint16_t>(((1u << 17) + n - 1) / n);
             random.dots(row + left, right - left, bound);
         }
-        fillRow(row, right, pixelsWide, colours::kWhite);
+        fillRow(row, right, pixelsWide, ui::palette().helpMargin);
     }
 }
 

@@ -3,18 +3,15 @@
 #include <bit>
 #include <cmath>
 
-#include "app/Colours.h"
 #include "app/Form.h"
 #include "help/HelpBackground.h"
 #include "help/HelpTexts.h"
 #include "help/RulesExample.h"
+#include "ui/Look.h"
 
 namespace help {
 
 namespace {
-
-using colours::kBlue;
-using colours::kWhite;
 
 constexpr double kTitleWordFont = 50;
 constexpr double kTitleLineFont = 40;
@@ -34,7 +31,7 @@ QRectF onWholeUnits(double left, double top, double right, double bottom) {
 
 void paintTitleWord(ui::Canvas& canvas, int width) {
     canvas.setFont(kTitleWordFont);
-    canvas.setFillColor(kWhite);
+    canvas.setFillColor(ui::palette().helpText);
     canvas.fillText(between(20, 0, width - 20, 70), kTitleWord, true, 1, ui::Align::Center,
                     ui::Align::Center);
 }
@@ -53,7 +50,7 @@ void paintMultiplicationTable(ui::Canvas& canvas, int cellWidth) {
             const int number = row == 1 ? column : column == 0 ? row : row * column;
             const double left = kTableLeft + column * s;
             const double top = kTableLeft + row * s;
-            canvas.setFillColor(heading ? kBlue : kWhite);
+            canvas.setFillColor(heading ? ui::palette().helpHeading : ui::palette().helpText);
             canvas.fillText(onWholeUnits(left + 1, top + 1, left + s - 1, top + s - 1),
                             QString::number(number), true, 1, ui::Align::Center, ui::Align::Center);
         }
@@ -63,7 +60,7 @@ void paintMultiplicationTable(ui::Canvas& canvas, int cellWidth) {
 void paintTitlePage(ui::Canvas& canvas, const HelpPage& page) {
     paintTitleWord(canvas, page.width);
     canvas.setFont(kTitleLineFont);
-    canvas.setFillColor(kWhite);
+    canvas.setFillColor(ui::palette().helpText);
     canvas.fillText(between(20, 70, page.width - 20, 170), page.titleLine, true, 1,
                     ui::Align::Center, ui::Align::Trailing);
     paintMultiplicationTable(canvas, page.cellWidth);
@@ -74,7 +71,7 @@ void paintHelpText(ui::Canvas& canvas, const HelpPage& page) {
         canvas.setFont(fontSize);
         return canvas.textWidth(text);
     };
-    canvas.setFillColor(kWhite);
+    canvas.setFillColor(ui::palette().helpText);
     for (const HelpTextBox& text : helpTextBoxes(page, measure)) {
         paintHelpTextBox(canvas, text);
     }

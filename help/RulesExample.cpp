@@ -1,6 +1,6 @@
 #include "help/RulesExample.h"
 
-#include "app/Colours.h"
+#include "ui/Look.h"
 
 namespace help {
 
@@ -51,11 +51,13 @@ void paintRulesExample(ui::Canvas& canvas, const game::Board& board, int cellWid
             const QRectF rect(
                 QPointF((c - 1) * s2 + 127, e * s2 + kExampleTop),
                 QPointF((c - 1) * s2 + 125 + s2 - 2, e * s2 + kExampleTop - 2 + s2 - 2));
-            canvas.setFillColor(cell.Mark == kFound ? colours::kWhite : colours::kSilver);
+            const ui::Palette& palette = ui::palette();
+            const bool found = cell.Mark == kFound;
+            canvas.setFillColor(found ? palette.foundCell : palette.cell);
             canvas.fillRoundRect(rect, kCornerRadius, kCornerRadius);
             // Centred in a box wider than the cell, so that a number a little wider than its
             // cell shows whole rather than cut at the cell's edges.
-            canvas.setFillColor(colours::kBlack);
+            canvas.setFillColor(found ? palette.foundCellText : palette.cellText);
             canvas.fillText(rect.adjusted(-kTextOverhang, 0, kTextOverhang, 0),
                             QString::number(cell.Value), false, 1, ui::Align::Center,
                             ui::Align::Center);

@@ -12,6 +12,7 @@
 #include "statistics/ErrorRates.h"
 #include "trainer/ExerciseColumn.h"
 #include "trainer/Marks.h"
+#include "ui/Look.h"
 
 namespace report {
 
@@ -31,8 +32,24 @@ constexpr std::size_t kPupilsSharingAPage = 12;
 
 // --- pictures, drawn by the window's own painters ---
 
+// The look of what is painted or written while it lives; the look before it comes back after.
+class LookScope {
+  public:
+    explicit LookScope(ui::Look look) : before_(ui::currentLook()) { ui::setCurrentLook(look); }
+    ~LookScope() { ui::setCurrentLook(before_); }
+    LookScope(const LookScope&) = delete;
+    LookScope& operator=(const LookScope&) = delete;
+
+  private:
+    ui::Look before_;
+};
+
+// In the high-contrast look the table takes the window's high-contrast colours and dots; in the
+// default look the printed colours, which keep their order in grey.
 void paintStatisticsTable(ui::Canvas& canvas, int operation, const ExerciseCountTable& counts,
-                          const WeightTable& weights, Language language) {
+                          const WeightTable& weights, Language language, ui::Look look) {
+    const LookScope scope(look);
+    const bool printed = look == ui::Look::Default;
     game::Board board;
     statistics::fillStatisticsBoard(board, operation, counts, weights);
     const int row = languageRowOf(language);
@@ -40,7 +57,7 @@ void paintStatisticsTable(ui::Canvas& canvas, int operation, const ExerciseCount
     content.mode = 3;
     content.operation = operation;
     content.board = &board;
-    content.markColours = kPrintMarkColours;
+    content.markColours = printed ? kPrintMarkColours : nullptr;
     content.cellWidth = static_cast<int>(ui::roundHalfEven(kGridWidth / 10.0));
     content.cellHeight = static_cast<int>(ui::roundHalfEven(kGridHeight / 9.0));
     content.multiplier = QString::fromUtf8(UiText[row][25]);
@@ -63,6 +80,8 @@ void paintStatisticsTable(ui::Canvas& canvas, int operation, const ExerciseCount
                 const int c = operation == persistence::kMultiplication ? factor : factor - 1;
                 const QRectF cell = game::gridCellRect(c, r, content.cellWidth, content.cellHeight);
                 const double percent = ratePercent(weights[r][factor], answers);
+                canvas.setFillColor(printed ? 0xFF000000
+                                            : ui::palette().bandText[board[r][c].Mark]);
                 canvas.fillText(QRectF(cell.left(), cell.top() + cell.height() * 0.62,
                                        cell.width() - 5, cell.height() * 0.38),
                                 locale.toString(percent, 'f', 0) + QStringLiteral("%"), false, 1,
@@ -111,12 +130,15 @@ QString lastMarks(const OperationFigures& f, int row) {
 }
 
 // What the printed table's colours and small numbers mean.
-void key(DocumentWriter& out, Language l) {
+void key(DocumentWriter& out, Language l, ui::Look look) {
+    const ui::Palette& palette = ui::palette(look);
     constexpr Text kBands[5] = {Text::KeyNotAnswered, Text::KeyBand1, Text::KeyBand2,
                                 Text::KeyBand3, Text::KeyBand4};
     std::vector<Cell> bands;
     for (int mark = 1; mark <= 4; ++mark) {
-        bands.push_back({text(l, kBands[mark]), false, kPrintMarkColours[mark]});
+        bands.push_back({text(l, kBands[mark]), false,
+                         look == ui::Look::Default ? kPrintMarkColours[mark] : palette.bands[mark],
+                         look == ui::Look::Default ? 0 : palette.bandText[mark]});
     }
     bands.push_back({text(l, kBands[0]), false, 0});
     out.key(text(l, Text::Key), bands);
@@ -131,7 +153,8 @@ void marksKey(DocumentWriter& out, Language l) {
     out.key(text(l, Text::MarksKey), marks);
 }
 
-void pupilOperation(DocumentWriter& out, const PupilFigures& pupil, const OperationFigures& f) {
+void pupilOperation(DocumentWriter& out, const PupilFigures& pupil, const OperationFigures& f,
+                    ui::Look look) {
     const Language l = pupil.language;
     out.heading(1, pupil.shown + QStringLiteral(" — ") + operationName(l, f.operation));
     out.paragraph(
@@ -139,10 +162,11 @@ void pupilOperation(DocumentWriter& out, const PupilFigures& pupil, const Operat
             ? text(l, Text::Period).arg(dateText(l, f.periodStart), dateText(l, f.periodEnd))
             : text(l, Text::NoPeriod));
     out.heading(2, text(l, Text::ErrorRates));
-    out.picture(
-        [operation = f.operation, counts = f.counts, weights = f.errors.weights,
-         l](ui::Canvas& canvas) { paintStatisticsTable(canvas, operation, counts, weights, l); });
-    key(out, l);
+    out.picture([operation = f.operation, counts = f.counts, weights = f.errors.weights, l,
+                 look](ui::Canvas& canvas) {
+        paintStatisticsTable(canvas, operation, counts, weights, l, look);
+    });
+    key(out, l, look);
 
     Table table;
     table.head = {text(l, Text::Number), text(l, Text::Answers), text(l, Text::LastMarks),
@@ -175,11 +199,13 @@ void pupilOperation(DocumentWriter& out, const PupilFigures& pupil, const Operat
     out.columns(typical, next);
 }
 
-void pupilPages(DocumentWriter& out, const PupilFigures& pupil) {
+// The marks' colours are written as the pages are: in the pupil's look.
+void pupilPages(DocumentWriter& out, const PupilFigures& pupil, ui::Look look) {
+    const LookScope scope(look);
     bool any = false;
     for (const OperationFigures& f : pupil.operations) {
         if (f.hasData()) {
-            pupilOperation(out, pupil, f);
+            pupilOperation(out, pupil, f, look);
             any = true;
         }
     }
@@ -190,7 +216,8 @@ void pupilPages(DocumentWriter& out, const PupilFigures& pupil) {
 }
 
 void classPages(DocumentWriter& out, const std::vector<PupilFigures>& pupils, Language l,
-                Text heading) {
+                Text heading, ui::Look look) {
+    const LookScope scope(look);
     for (int operation : kOperations) {
         const bool any = std::any_of(pupils.begin(), pupils.end(), [&](const PupilFigures& p) {
             const OperationFigures* f = p.operation(operation);
@@ -232,10 +259,10 @@ void classPages(DocumentWriter& out, const std::vector<PupilFigures>& pupils, La
             out.heading(1, text(l, heading) + QStringLiteral(" — ") + operationName(l, operation));
         }
         out.heading(2, text(l, Text::ErrorRates));
-        out.picture([operation, counts, weights, l](ui::Canvas& canvas) {
-            paintStatisticsTable(canvas, operation, counts, weights, l);
+        out.picture([operation, counts, weights, l, look](ui::Canvas& canvas) {
+            paintStatisticsTable(canvas, operation, counts, weights, l, look);
         });
-        key(out, l);
+        key(out, l, look);
         out.heading(2, text(l, Text::MostMissed));
         QStringList missed;
         for (const Exercise& e : mostMissed(sums)) {
@@ -282,10 +309,11 @@ void writeDocument(const Request& request, const Collected& collected, DocumentW
     if (collected.pupils.size() > 1) {
         // The pupils of several computers' folders are a class; of one, maybe a family's.
         classPages(out, collected.pupils, l,
-                   collected.folders > 1 ? Text::ClassHeading : Text::PupilsHeading);
+                   collected.folders > 1 ? Text::ClassHeading : Text::PupilsHeading,
+                   request.highContrast ? ui::Look::HighContrast : ui::Look::Default);
     }
     for (const PupilFigures& pupil : collected.pupils) {
-        pupilPages(out, pupil);
+        pupilPages(out, pupil, request.highContrast ? ui::Look::HighContrast : pupil.look);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "persistence/LookFile.h"
 #include "persistence/ProgressFiles.h"
 #include "pupils/Roster.h"
 
@@ -116,6 +117,7 @@ void readPupil(const Found& found, Collected& collected) {
     pupil.name = name;
     pupil.folder = from;
     pupil.language = languageOfCode(record.LanguageCode);
+    pupil.look = persistence::readLookFile(found.folder);
     for (int operation : kOperations) {
         const QString path = persistence::errorFilePath(found.folder, operation);
         const auto errors = persistence::readErrorFileInPlace(path);

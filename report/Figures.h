@@ -10,6 +10,7 @@
 #include "persistence/ProgressRecord.h"
 #include "report/Report.h"
 #include "statistics/ErrorRates.h"
+#include "ui/Look.h"
 
 namespace report {
 
@@ -49,6 +50,7 @@ struct PupilFigures {
     QString folder;  // the data folder the pupil came from, as given, without a closing separator
     QString shown;   // the name as headings show it: with the folder's name where names repeat
     Language language = Language::Russian;
+    ui::Look look = ui::Look::Default;         // the look the pupil chose in the window
     std::vector<OperationFigures> operations;  // the readable ones, with data or not
 
     const OperationFigures* operation(int code) const {

@@ -19,6 +19,8 @@ struct Request {
     QString firstPupilName;            // the name of a folder's first pupil; empty: the account's
     bool foldersOfOthers = false;      // a first pupil with no name is called after their folder
     double moment = 0;                 // the report's day, in days since 1899-12-30
+    bool highContrast = false;         // every page in the high-contrast look, not only the
+                                       // pages of pupils who chose it
 };
 
 struct Outcome {

@@ -3,8 +3,9 @@
 # virtual screen of the design's size (1280 x 727, one pixel per unit), one picture per screen,
 # into docs/screenshots/NAME.png.
 #
-# Usage: scripts/screenshots.sh [--language ITEM] [PROGRAM]
+# Usage: scripts/screenshots.sh [--language ITEM] [--high-contrast] [PROGRAM]
 #   ITEM     the language item to choose first: 0 Russian, 1 British (default), 2 American English
+#   --high-contrast  the program in its high-contrast look, into docs/screenshots/high-contrast/
 #   PROGRAM  the program to photograph; by default the release build, built first
 #
 # Every screen is a function shoot_NAME that brings the program from where the previous one left
@@ -20,6 +21,11 @@ if [ "${1:-}" = "--language" ]; then
     language=$2
     shift 2
 fi
+high_contrast=""
+if [ "${1:-}" = "--high-contrast" ]; then
+    high_contrast=1
+    shift
+fi
 program=${1:-}
 if [ -z "$program" ]; then
     "$root/scripts/install-deps.sh"
@@ -28,6 +34,9 @@ if [ -z "$program" ]; then
 fi
 program=$(realpath "$program")
 out=$root/docs/screenshots
+if [ -n "$high_contrast" ]; then
+    out=$out/high-contrast
+fi
 
 screens=(start help-title help-instructions run error-correction statistics help-rules game)
 
@@ -159,6 +168,14 @@ shoot_game() {
 }
 
 start_screen 1280 727
+if [ -n "$high_contrast" ]; then
+    # The program under a name of its own that starts it in the high-contrast look, whose Start
+    # button is light.
+    printf '#!/bin/sh\nexec "%s" --high-contrast "$@"\n' "$program" >"$work/high-contrast"
+    chmod +x "$work/high-contrast"
+    program=$work/high-contrast
+    export FIRST_FRAME_COLOUR=F5F5F5
+fi
 start_program "$program"
 for screen in "${screens[@]}"; do
     "shoot_$screen"

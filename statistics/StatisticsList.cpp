@@ -1,12 +1,10 @@
 #include "statistics/StatisticsList.h"
 
-#include "app/Colours.h"
+#include "ui/Look.h"
 
 namespace statistics {
 
 namespace {
-
-using namespace colours;
 
 constexpr double kHeadingFont = 20;
 constexpr double kListFont = 26;
@@ -29,8 +27,8 @@ void paintStatisticsList(ui::Canvas& canvas, const StatisticsListContent& conten
     const long long listLeft = rounded(w / 1.8);
     const double numberRow = h / 9.0;
 
-    canvas.clear(kDimGrey);
-    canvas.setFillColor(kWhite);
+    canvas.clear(ui::palette().pictureBackground);
+    canvas.setFillColor(ui::palette().pictureText);
     canvas.setFont(kHeadingFont);
     const double headingBottom = 2 * rowHeight - 5;
     canvas.fillText(between(1, 0, split, headingBottom), content.countsHeading, true, 1,
@@ -38,7 +36,7 @@ void paintStatisticsList(ui::Canvas& canvas, const StatisticsListContent& conten
     canvas.fillText(between(split, 0, w, headingBottom), content.errorsHeading, true, 1,
                     ui::Align::Center, ui::Align::Leading);
 
-    canvas.setStrokeColor(kBlack);
+    canvas.setStrokeColor(ui::palette().pictureLine);
     canvas.drawLine(QPointF(split, 10), QPointF(split, h - 10));
     canvas.setFont(kListFont);
 

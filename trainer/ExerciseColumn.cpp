@@ -2,16 +2,13 @@
 
 #include <algorithm>
 
-#include "app/Colours.h"
 #include "trainer/Marks.h"
+#include "ui/Look.h"
 
 namespace trainer {
 
 namespace {
 
-using namespace colours;
-
-constexpr QRgb kBackground = kDimGrey;
 constexpr int kListLines = 10;
 
 long long rounded(double value) {
@@ -29,14 +26,14 @@ void paintAnswers(ui::Canvas& canvas, const ColumnContent& c, long long x0) {
         const QRectF listRect(QPointF(listSpan.left(), top), QPointF(listSpan.right(), bottom));
         const QRectF crossRect(QPointF(crossSpan.left(), top), QPointF(crossSpan.right(), bottom));
 
-        canvas.setFillColor(kBackground);
+        canvas.setFillColor(ui::palette().pictureBackground);
         canvas.fillRoundRect(listRect, 2, 2);
         canvas.fillRoundRect(crossRect, 2, 2);
-        canvas.setFillColor(kWhite);
+        canvas.setFillColor(ui::palette().pictureText);
         canvas.fillText(listRect, answerText(c.operation, answer), false, 1, ui::Align::Leading,
                         ui::Align::Center);
         if (answer.Wrong) {
-            canvas.setFillColor(kRed);
+            canvas.setFillColor(ui::palette().wrongCross);
             canvas.fillText(crossRect, QStringLiteral("X"), false, 1, ui::Align::Leading,
                             ui::Align::Center);
         }
@@ -48,7 +45,7 @@ void paintMarkRow(ui::Canvas& canvas, const ColumnContent& c, int row) {
     const auto yc = ui::checkedCast<std::uint16_t>(rounded((row - 1) * a + a / 2) - 3);
     const long long d = rounded(a / 3);
 
-    canvas.setFillColor(kBackground);
+    canvas.setFillColor(ui::palette().pictureBackground);
     canvas.fillRoundRect(QRectF(QPointF(5, yc - d - 2), QPointF(90, yc + d + 2)), 2, 2);
 
     const persistence::MarkRow& marks = (*c.marks)[row];
@@ -59,8 +56,9 @@ void paintMarkRow(ui::Canvas& canvas, const ColumnContent& c, int row) {
         if (markColour(marks[slot], colour)) {
             canvas.setStrokeColor(colour);
         }
+        const double top = markBarTop(marks[slot], yc - d, yc + d);
         for (int x = 8 * slot + 1; x <= 8 * slot + 6; ++x) {
-            canvas.drawLine(QPointF(x, yc - d), QPointF(x, yc + d));
+            canvas.drawLine(QPointF(x, top), QPointF(x, yc + d));
         }
     }
 }
@@ -78,11 +76,11 @@ QString answerText(int operation, const RecentAnswer& answer) {
 }
 
 void paintExerciseColumn(ui::Canvas& canvas, const ColumnContent& c) {
-    canvas.setFillColor(kWhite);
+    canvas.setFillColor(ui::palette().pictureText);
     canvas.setFont(29);
     const long long x0 = rounded(c.width / 2.5);
 
-    canvas.setStrokeColor(kBlack);
+    canvas.setStrokeColor(ui::palette().pictureLine);
     canvas.drawLine(QPointF(x0, 10), QPointF(x0, c.height - 10));
 
     if (c.answers != nullptr) {
@@ -114,7 +112,7 @@ void TForm3::DrawExerciseColumn(std::uint8_t operation, std::int32_t rows, std::
     {
         ui::Canvas canvas(SharedBitmap);
         if (clear == 1) {
-            canvas.clear(colours::kDimGrey);
+            canvas.clear(ui::palette().pictureBackground);
         }
         trainer::ColumnContent content;
         content.width = Panel3ViewerWidth;

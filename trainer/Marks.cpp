@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/Colours.h"
+#include "ui/Look.h"
 
 namespace trainer {
 
@@ -40,23 +40,19 @@ void appendMark(persistence::MarkRow& history, std::uint8_t& length, int mark) {
 }
 
 bool markColour(int mark, QRgb& colour) {
-    switch (mark) {
-        case 1:
-        case 2:
-            colour = colours::kRed;
-            return true;
-        case 3:
-            colour = colours::kYellow;
-            return true;
-        case 4:
-            colour = colours::kChartreuse;
-            return true;
-        case 5:
-            colour = colours::kDeepSkyBlue;
-            return true;
-        default:
-            return false;
+    if (mark < 1 || mark > 5) {
+        return false;
     }
+    colour = ui::palette().marks[mark];
+    return true;
+}
+
+double markBarTop(int mark, double top, double bottom) {
+    if (!ui::palette().signs || mark < 1 || mark > 5) {
+        return top;
+    }
+    // Where the look draws signs, a bar's height tells its mark too: a 5 is whole, a 1 a fifth.
+    return bottom - (bottom - top) * mark / 5.0;
 }
 
 }  // namespace trainer

@@ -18,4 +18,8 @@ void appendMark(persistence::MarkRow& history, std::uint8_t& length, int mark);
 // The colour of a mark's bar; false for a value that is no mark.
 bool markColour(int mark, QRgb& colour);
 
+// The top of a mark's bar that spans top to bottom at most: the whole bar, or where the look
+// draws signs, a part of it as tall as the mark is good.
+double markBarTop(int mark, double top, double bottom);
+
 }  // namespace trainer

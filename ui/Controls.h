@@ -89,6 +89,11 @@ class TextControl : public Control {
     bool wordWrap() const { return wordWrap_; }
     void setWordWrap(bool wrap) { wordWrap_ = wrap; }
 
+    // The size a small text may grow to where a look enlarges small text and the box allows;
+    // lower for texts that share a row with others.
+    double largestGrownSize() const { return largestGrownSize_; }
+    void setLargestGrownSize(double size) { largestGrownSize_ = size; }
+
     // The control's own text colour.
     QRgb fontColor() const { return fontColor_; }
     void setFontColor(QRgb colour) { fontColor_ = colour; }
@@ -103,6 +108,7 @@ class TextControl : public Control {
     Align vAlign_ = Align::Center;
     bool wordWrap_ = false;
     QRgb fontColor_ = 0xFF000000;
+    double largestGrownSize_ = 20;
 };
 
 class Label : public TextControl {

@@ -91,8 +91,7 @@ TEST_F(FormCreate, TheControlTableFollowsTheWindowDesign) {
     EXPECT_EQ(f.Button7.parent(), &f.Panel2);
     EXPECT_EQ(f.Button7.rect(), QRectF(24, 300, 89, 50));
     EXPECT_EQ(f.Button17.parent(), &f.Panel1);
-    EXPECT_EQ(f.Button17.rect().translated(f.Panel1.rect().topLeft()),
-              QRectF(1202, 662, 75, 57));
+    EXPECT_EQ(f.Button17.rect().translated(f.Panel1.rect().topLeft()), QRectF(1202, 662, 75, 57));
     EXPECT_EQ(f.Label7.rect(), QRectF(632, -2, 297, 98));
     EXPECT_EQ(f.Label7.fontFamily(), ui::FontFamily::Rounded);
     EXPECT_EQ(f.Label7.fontSize(), 72);
@@ -106,10 +105,11 @@ TEST_F(FormCreate, TheControlTableFollowsTheWindowDesign) {
     EXPECT_EQ(f.ComboBox1.items().at(2), "ENGLISH American");
     EXPECT_EQ(f.ComboBox1.itemIndex(), 0);
 
-    const ui::Control* hiddenAtStart[] = {&f.Label17, &f.Label10, &f.Label3,  &f.Label2,
-                                          &f.Label7,  &f.Label5,  &f.Label6,  &f.Label8,
-                                          &f.TrackBar1, &f.TrackBar2, &f.Label9, &f.Button16,
-                                          &f.Label11, &f.Label16, &f.Label14};
+    const ui::Control* hiddenAtStart[] = {
+        &f.Label17,   &f.Label10,   &f.Label3,  &f.Label2,
+        &f.Label7,    &f.Label5,    &f.Label6,  &f.Label8,
+        &f.TrackBar1, &f.TrackBar2, &f.Label9,  &f.Button16,
+        &f.Label11,   &f.Label16,   &f.Label14, &f.StatisticsKeyPanel};
     for (const ui::Control* c : hiddenAtStart) {
         EXPECT_FALSE(c->visible()) << c->name().toStdString();
     }
@@ -120,7 +120,7 @@ TEST_F(FormCreate, TheControlTableFollowsTheWindowDesign) {
     // The pupil group shows once the form is given its pupils.
     EXPECT_FALSE(f.PupilLabel.visible());
     EXPECT_FALSE(f.PupilBox.visible());
-    EXPECT_EQ(visible + 15 + 1 + 2, static_cast<int>(controls.size()))
+    EXPECT_EQ(visible + 16 + 1 + 2, static_cast<int>(controls.size()))
         << "Panel2Viewer and the pupil group are hidden too";
 }
 

@@ -83,7 +83,7 @@ at() {
 }
 
 # Starts the program on the screen and waits for its window and its first frame (the Start
-# button's blue); sets program_pid, window and shot.
+# button's blue, or FIRST_FRAME_COLOUR); sets program_pid, window and shot.
 start_program() {
     "$1" >"$work/program.log" 2>&1 &
     program_pid=$!
@@ -93,7 +93,7 @@ start_program() {
     read -r x y < <(at 240 16)
     for _ in $(seq 100); do
         screenshot "$shot"
-        colour_near "$(pixel "$shot" "$x" "$y")" 0084DA 40 && return 0
+        colour_near "$(pixel "$shot" "$x" "$y")" "${FIRST_FRAME_COLOUR:-0084DA}" 40 && return 0
         sleep 0.2
     done
     fail "the window showed no first frame"

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include "app/Texts.h"
+#include "persistence/LookFile.h"
 #include "persistence/ProgressFiles.h"
 #include "report/Report.h"
 #include "statistics/ErrorRates.h"
@@ -22,6 +24,7 @@
 #include "tests/support/FormFixture.h"
 #include "tests/support/ScriptedNamePrompt.h"
 #include "tests/trainer/RunTestSupport.h"
+#include "ui/Look.h"
 
 namespace {
 
@@ -140,7 +143,8 @@ class Report : public FormFixture {
     }
 
     report::Outcome write(const QString& name, QStringList pupils = {},
-                          std::optional<report::Language> language = std::nullopt) {
+                          std::optional<report::Language> language = std::nullopt,
+                          bool highContrast = false) {
         report::Request request;
         request.target = target + name;
         request.dataFolders = {dataFolder()};
@@ -148,6 +152,7 @@ class Report : public FormFixture {
         request.language = language;
         request.firstPupilName = QStringLiteral("Anna");
         request.moment = kStartMoment;
+        request.highContrast = highContrast;
         return report::writeReport(request);
     }
 
@@ -375,6 +380,35 @@ TEST_F(Report, TheHtmlIsOneFileWithItsPicturesInside) {
     }
     // Per pupil and operation the table; per operation the class's table.
     EXPECT_EQ(pictures, 3 * 2 + 2);
+}
+
+// A pupil who chose the high-contrast look gets their pages in it; the others keep the printed
+// colours, unless the report is asked for in high contrast.
+TEST_F(Report, ThePagesFollowThePupilsLook) {
+    const QString printedBand = QStringLiteral("#cfe6ff");
+    const QString highContrastBand = QColor(ui::palette(ui::Look::HighContrast).bands[1]).name();
+    ASSERT_EQ(write(QStringLiteral("plain.html")).status, 0);
+    const QString plain = QString::fromUtf8(readFile(target + "plain.html"));
+    EXPECT_TRUE(plain.contains(printedBand));
+    EXPECT_FALSE(plain.contains(highContrastBand));
+
+    for (const pupils::Pupil& p : roster.pupils()) {
+        if (p.name == kBoris) {
+            ASSERT_FALSE(persistence::writeLookFile(roster.folderOf(p), ui::Look::HighContrast));
+        }
+    }
+    ASSERT_EQ(write(QStringLiteral("boris.html")).status, 0);
+    const QString boris = QString::fromUtf8(readFile(target + "boris.html"));
+    const qsizetype borisStarts = boris.indexOf(kBoris.toHtmlEscaped() + " — Multiplication");
+    ASSERT_GE(borisStarts, 0);
+    EXPECT_TRUE(boris.indexOf(highContrastBand, borisStarts) > borisStarts);
+    EXPECT_TRUE(boris.left(borisStarts).contains(printedBand));
+    EXPECT_EQ(ui::currentLook(), ui::Look::Default) << "the report left its look behind";
+
+    ASSERT_EQ(write(QStringLiteral("all.html"), {}, std::nullopt, true).status, 0);
+    const QString all = QString::fromUtf8(readFile(target + "all.html"));
+    EXPECT_FALSE(all.contains(printedBand));
+    EXPECT_TRUE(all.contains(highContrastBand));
 }
 
 TEST_F(Report, ADamagedFileIsNamedAndSkippedAndNothingReadIsChanged) {

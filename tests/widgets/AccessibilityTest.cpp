@@ -132,10 +132,10 @@ TEST_F(ScreenReaderWindow, TheControlsAreTheWindowsChildrenInTheKeyboardsOrder) 
     const QStringList children = childNames();
     // What Tab visits first, in its order; the difficulty bar under Button13 and Button14 is
     // offered, but not as showing; hidden controls are not offered.
-    const QStringList walked = {"Button10", "Button11",  "Button1",  "Button2",   "Button3",
-                                "Button4",  "Button5",   "Button6",  "Button7",   "Button8",
-                                "Button9",  "Button12",  "Button18", "ComboBox1", "Panel1Viewer",
-                                "Button13", "TrackBar3", "Button14", "Button15",  "Button17"};
+    const QStringList walked = {
+        "Button10",  "Button11",     "Button1",  "Button2",   "Button3",  "Button4",    "Button5",
+        "Button6",   "Button7",      "Button8",  "Button9",   "Button12", "LookButton", "Button18",
+        "ComboBox1", "Panel1Viewer", "Button13", "TrackBar3", "Button14", "Button15",   "Button17"};
     ASSERT_GE(children.size(), walked.size());
     EXPECT_EQ(children.mid(0, walked.size()), walked);
     for (const char* hidden :

@@ -96,15 +96,17 @@ class PupilWindow : public FormFixture {
 };
 
 TEST_F(PupilWindow, TabGoesAlongTheTopRowAndAnArrowChoosesAnotherPupil) {
-    // From Start to the right: the pupil box, help, the language, then the page below them.
+    // From Start to the right: the pupil box, the look, help, the language, then the page below
+    // them.
     view->widgetFor(form().Button12)->setFocus(Qt::TabFocusReason);
     QStringList walked;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         key(Qt::Key_Tab);
         walked.append(keys->focusedWidget() != nullptr ? keys->focusedWidget()->objectName()
                                                        : QStringLiteral("-"));
     }
-    EXPECT_EQ(walked, QStringList({"PupilBox", "Button18", "ComboBox1", "Panel1Viewer"}));
+    EXPECT_EQ(walked,
+              QStringList({"PupilBox", "LookButton", "Button18", "ComboBox1", "Panel1Viewer"}));
     view->widgetFor(form().PupilBox)->setFocus(Qt::TabFocusReason);
     auto* box = qobject_cast<QComboBox*>(view->widgetFor(form().PupilBox));
     ASSERT_NE(box, nullptr);

@@ -12,6 +12,7 @@
 #include "help/HelpScreen.h"
 #include "tests/support/FormFixture.h"
 #include "trainer/ExerciseColumn.h"
+#include "ui/Look.h"
 #include "ui/widgets/FormView.h"
 #include "ui/widgets/Style.h"
 
@@ -28,6 +29,7 @@ const char* const kLanguages[] = {"RUSSIAN", "ENGLISH British", "ENGLISH America
 
 class TextFit : public FormFixture {
   protected:
+    QStringList misfitsIn(ui::Look look);
     TextFit() { start(); }
 
     // The widest texts of every label and button in the current language, in every mode.
@@ -113,7 +115,9 @@ QString describe(const QString& name, const QString& text, double size, double w
         .arg(room, 0, 'f', 1);
 }
 
-TEST_F(TextFit, EveryCaptionAndLabelTextFitsItsBoxAtItsDesignSize) {
+// Every text in its box, in a look: the high-contrast look's grown texts too.
+QStringList TextFit::misfitsIn(ui::Look look) {
+    ui::setCurrentLook(look);
     const QStringList misfits = inEveryLanguage([this](auto misfit) {
         for (Shown& s : shownTexts()) {
             ui::TextControl& c = *s.control;
@@ -142,7 +146,48 @@ TEST_F(TextFit, EveryCaptionAndLabelTextFitsItsBoxAtItsDesignSize) {
             }
         }
     });
+    ui::setCurrentLook(ui::Look::Default);
+    return misfits;
+}
+
+TEST_F(TextFit, EveryCaptionAndLabelTextFitsItsBoxAtItsDesignSize) {
+    const QStringList misfits = misfitsIn(ui::Look::Default);
     EXPECT_TRUE(misfits.isEmpty()) << misfits.join('\n').toStdString();
+}
+
+TEST_F(TextFit, InHighContrastSmallTextGrowsAndStillFits) {
+    const QStringList misfits = misfitsIn(ui::Look::HighContrast);
+    EXPECT_TRUE(misfits.isEmpty()) << misfits.join('\n').toStdString();
+    // The difficulty's three words share a row, where they touch already at the design's size:
+    // the high-contrast look does not let them grow into each other further.
+    const auto overlap = [this](ui::Look look) {
+        ui::setCurrentLook(look);
+        const auto span = [](const ui::Label& label) {
+            const double width =
+                QFontMetricsF(widgets::textFont(label)).horizontalAdvance(label.text());
+            const double x = label.rect().left();
+            const double left = label.horizontalAlign() == ui::Align::Leading ? x
+                                : label.horizontalAlign() == ui::Align::Trailing
+                                    ? x + label.width() - width
+                                    : x + (label.width() - width) / 2;
+            return std::pair{left, left + width};
+        };
+        const auto [left18, right18] = span(form().Label18);
+        const auto [left19, right19] = span(form().Label19);
+        const auto [left20, right20] = span(form().Label20);
+        ui::setCurrentLook(ui::Look::Default);
+        return std::max(0.0, right18 - left19) + std::max(0.0, right19 - left20);
+    };
+    const QStringList overlaps = inEveryLanguage([&](auto misfit) {
+        const double design = overlap(ui::Look::Default);
+        const double highContrast = overlap(ui::Look::HighContrast);
+        if (highContrast > design + 0.01) {
+            misfit(QStringLiteral("the difficulty's words overlap by %1 instead of %2")
+                       .arg(highContrast)
+                       .arg(design));
+        }
+    });
+    EXPECT_TRUE(overlaps.isEmpty()) << overlaps.join('\n').toStdString();
 }
 
 // The language choices in the language box; in the pupil box the new-pupil item of every

@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include "ui/Look.h"
 #include "ui/widgets/PictureView.h"
 #include "ui/widgets/Style.h"
 
@@ -158,7 +159,8 @@ class LabelBinding : public Binding<ui::Label, QLabel> {
     void syncState() override {
         const QFont font = textFont(control_);
         setFontIfChanged(widget_, font);
-        setTextColourIfChanged(widget_, QPalette::WindowText, control_.fontColor());
+        setTextColourIfChanged(widget_, QPalette::WindowText,
+                               ui::palette().labelText(control_.fontColor()));
         const Qt::Alignment alignment = alignmentOf(control_);
         if (widget_->alignment() != alignment) {
             widget_->setAlignment(alignment);
@@ -196,7 +198,9 @@ class ButtonBinding : public Binding<ui::Button, QPushButton> {
         setFontIfChanged(widget_,
                          captionFont_.get(control_.text(), textFont(control_), control_.width(),
                                           [this] { return buttonFont(control_); }));
-        setTextColourIfChanged(widget_, QPalette::ButtonText, control_.effectiveTextColor());
+        setTextColourIfChanged(widget_, QPalette::ButtonText,
+                               ui::palette().buttonText(control_.selected(), control_.pressed(),
+                                                        control_.fontColor()));
         // Qt toggles a checkable button by itself at a click; the control decides all the same.
         if (widget_->isCheckable() != control_.staysPressed()) {
             widget_->setCheckable(control_.staysPressed());

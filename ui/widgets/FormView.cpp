@@ -21,8 +21,8 @@ QLinearGradient backgroundGradient() {
     // In design units: white along the top edge, grey along the bottom, and the same colours
     // continued beyond the design where the window has another aspect.
     QLinearGradient gradient(0, 0, 0, FormView::kDesignHeight);
-    gradient.setColorAt(0, QColor::fromRgba(kBackgroundTop));
-    gradient.setColorAt(1, QColor::fromRgba(kBackgroundBottom));
+    gradient.setColorAt(0, QColor::fromRgba(ui::palette().windowTop));
+    gradient.setColorAt(1, QColor::fromRgba(ui::palette().windowBottom));
     gradient.setSpread(QGradient::PadSpread);
     return gradient;
 }
@@ -54,9 +54,7 @@ FormView::FormView(const std::vector<ui::Control*>& controls, ui::Timer& timer,
     // of their own in the scene; it styles only widgets marked as controls.
     // Its base style draws the captions, large ones once (CachedTextStyle).
     installCachedTextStyle();
-    if (qApp->styleSheet() != windowStyleSheet()) {
-        qApp->setStyleSheet(windowStyleSheet());
-    }
+    showLook();
     controls_ = controls;
     bindings_.resize(controls.size());
     run_ = [this](const std::function<void()>& handler) { runEvent(handler); };
@@ -109,7 +107,21 @@ ControlBinding& FormView::binding(std::size_t index) const {
     return *bindings_[index];
 }
 
+// The style sheet and background of the look in use, set again only when the look changes: the
+// application's style sheet polishes every widget anew.
+void FormView::showLook() {
+    shownLook_ = ui::currentLook();
+    const QString sheet = windowStyleSheet(shownLook_);
+    if (qApp->styleSheet() != sheet) {
+        qApp->setStyleSheet(sheet);
+    }
+    viewport()->update();
+}
+
 void FormView::syncFromControls() {
+    if (shownLook_ != ui::currentLook()) {
+        showLook();
+    }
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         // The widget of a control never shown yet is made when it first shows: the first frame
         // comes sooner, and the rest are made once it is on the screen.

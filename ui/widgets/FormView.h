@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "ui/Controls.h"
+#include "ui/Look.h"
 #include "ui/widgets/ControlBindings.h"
 
 class QGraphicsScene;
@@ -83,6 +84,8 @@ class FormView : public QGraphicsView {
     bool event(QEvent* event) override;
 
   private:
+    void showLook();
+    ui::Look shownLook_ = ui::Look::Default;
     void runEvent(const std::function<void()>& handler);
     void fitDesign();
     void syncTimer();

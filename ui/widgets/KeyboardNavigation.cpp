@@ -10,6 +10,7 @@
 #include <QSlider>
 #include <QStyle>
 
+#include "ui/Look.h"
 #include "ui/widgets/FormView.h"
 #include "ui/widgets/PictureView.h"
 
@@ -19,7 +20,6 @@ namespace {
 
 // Digits typed further apart than this begin a new number.
 constexpr int kTypingPauseMs = 1500;
-constexpr QRgb kFrameColour = 0xFFFF8C00;
 constexpr double kFrameWidth = 4;
 
 // Repaints only where a frame lies, on the viewer's whole picture: the frame widget covers the
@@ -91,9 +91,15 @@ class FocusFrame : public QWidget {
         }
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing, true);
-        painter.setPen(QPen(QColor::fromRgba(kFrameColour), kFrameWidth));
+        const ui::Palette& palette = ui::palette();
         painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(QColor::fromRgba(palette.focusFrame), kFrameWidth));
         painter.drawRoundedRect(frame_(), 3, 3);
+        if (palette.signs) {
+            // A white line inside the black one: the frame stands out on light and dark cells.
+            painter.setPen(QPen(Qt::white, kFrameWidth / 3));
+            painter.drawRoundedRect(frame_(), 3, 3);
+        }
     }
 
   private:

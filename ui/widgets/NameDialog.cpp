@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/Look.h"
 #include "ui/widgets/MessageBoxReporter.h"
 
 namespace widgets {
@@ -31,7 +32,7 @@ NameDialog::NameDialog(const ui::NameRequest& request, QWidget* parent)
     line_->setMinimumWidth(line_->fontMetrics().averageCharWidth() * 40);
     problem_->setWordWrap(true);
     QPalette warning = problem_->palette();
-    warning.setColor(QPalette::WindowText, QColor(0xDC, 0x14, 0x3C));
+    warning.setColor(QPalette::WindowText, QColor::fromRgba(ui::palette().labelText(0xFFDC143C)));
     problem_->setPalette(warning);
     buttons_->button(QDialogButtonBox::Ok)->setText(request.accept);
     buttons_->button(QDialogButtonBox::Cancel)->setText(request.cancel);

@@ -6,9 +6,72 @@
 #include <QStringList>
 #include <QTextBoundaryFinder>
 
+#include "ui/Fonts.h"
+
 namespace widgets {
 
-QString windowStyleSheet() {
+namespace {
+
+// The high-contrast look: light buttons framed in black with black captions, a checked one dark
+// with a white caption, and a focus frame four units wide; darker track bars. Rules of the same
+// weight that come later win, so these follow the design's.
+const char* const kHighContrastRules = R"(
+QPushButton[formControl="true"] {
+    border: 1px solid #000000;
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #FFFFFF, stop:1 #E6E6E6);
+}
+QPushButton[formControl="true"]:hover {
+    background: #DDEBFA;
+}
+QPushButton[formControl="true"]:pressed, QPushButton[formControl="true"]:checked {
+    background: #0B4A8C;
+}
+QPushButton[formControl="true"][focusFrame="true"]:focus {
+    border: 4px solid #000000;
+}
+QPushButton[formControl="true"][focusFrame="true"]:checked:focus {
+    border: 4px solid #FFE066;
+}
+QPushButton[formControl="true"]:disabled {
+    border: 1px dashed #595959;
+    background: #F2F2F2;
+}
+QSlider[formControl="true"]::groove:horizontal, QSlider[formControl="true"]::groove:vertical {
+    background: #595959;
+}
+QSlider[formControl="true"]::sub-page:horizontal {
+    background: #0B4A8C;
+}
+QSlider[formControl="true"]::handle:horizontal, QSlider[formControl="true"]::handle:vertical {
+    border: 1px solid #000000;
+    background: #0B4A8C;
+}
+QSlider[formControl="true"]::handle:horizontal:hover {
+    border: 1px solid #000000;
+    background: #1F5FAF;
+}
+QSlider[formControl="true"][focusFrame="true"]:focus {
+    border: 4px solid #000000;
+}
+QComboBox[formControl="true"] {
+    border: 1px solid #000000;
+}
+QComboBox[formControl="true"][focusFrame="true"]:focus {
+    border: 4px solid #000000;
+}
+)";
+
+}  // namespace
+
+QString windowStyleSheet(ui::Look look) {
+    QString sheet = designStyleSheet();
+    if (look == ui::Look::HighContrast) {
+        sheet += QLatin1String(kHighContrastRules);
+    }
+    return sheet;
+}
+
+QString designStyleSheet() {
     return QStringLiteral(R"(
 QPushButton[formControl="true"] {
     border: 1px solid #005A9E;
@@ -127,10 +190,34 @@ QComboBox[formControl="true"] QAbstractItemView QScrollBar::sub-line:vertical {
 }
 
 QFont textFont(const ui::TextControl& control) {
-    if (control.styleFamily()) {
-        return ui::makeFont(control.fontSize());
+    return textFont(control, ui::palette());
+}
+
+QFont textFont(const ui::TextControl& control, const ui::Palette& palette) {
+    QFont font = control.styleFamily()
+                     ? ui::makeFont(control.fontSize())
+                     : ui::makeFont(control.fontSize(), control.bold(), control.fontFamily());
+    if (palette.look != ui::Look::HighContrast) {
+        return font;
     }
-    return ui::makeFont(control.fontSize(), control.bold(), control.fontFamily());
+    const auto* button = dynamic_cast<const ui::Button*>(&control);
+    font.setUnderline(button != nullptr ? palette.underlinedCaption(button->selected())
+                                        : palette.underlined(control.fontColor()));
+    // Small text grows towards the size a pupil with low vision reads, while it fits its box.
+    const double room =
+        control.kind() == ui::ControlKind::Button ? control.width() - 6 : control.width();
+    const double height = control.height();
+    while (font.pixelSize() < control.largestGrownSize() && !control.wordWrap() &&
+           !control.text().isEmpty()) {
+        QFont larger = font;
+        larger.setPixelSize(font.pixelSize() + 1);
+        const QFontMetricsF metrics(larger);
+        if (metrics.horizontalAdvance(control.text()) > room || metrics.height() > height) {
+            break;
+        }
+        font = larger;
+    }
+    return font;
 }
 
 double captionRoom(const ui::Button& button) {

@@ -5,18 +5,21 @@
 #include <QString>
 
 #include "ui/Controls.h"
+#include "ui/Look.h"
 
 namespace widgets {
 
-// The window's background: a vertical gradient, white at the top.
-inline constexpr QRgb kBackgroundTop = 0xFFFFFFFF;
-inline constexpr QRgb kBackgroundBottom = 0xFFC5BCBC;
+// The style sheet of the whole design: buttons, panels, track bars, progress bars, the combo box,
+// in the design's colours (`designStyleSheet`) or with the high-contrast look's over them.
+QString windowStyleSheet(ui::Look look);
+QString designStyleSheet();
 
-// The style sheet of the whole design: buttons, panels, track bars, progress bars, the combo box.
-QString windowStyleSheet();
-
-// The font a label or button shows its text in, in design units.
+// The font a label or button shows its text in, in design units, in the look in use or a given
+// one: in the high-contrast look text under 20 units grows while it fits its box (up to the
+// control's `largestGrownSize`), and red text (which
+// marks the one chosen) is underlined.
 QFont textFont(const ui::TextControl& control);
+QFont textFont(const ui::TextControl& control, const ui::Palette& palette);
 
 // The width a button leaves its caption, inside its border.
 double captionRoom(const ui::Button& button);
