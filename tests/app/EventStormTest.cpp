@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
@@ -669,6 +670,7 @@ StormResult runStorm(std::uint64_t seed, std::int64_t count) {
     QTemporaryDir folder;
     // Removed pupils go to a trash of the storm's own, on the same file system as their folders.
     const QString home = folder.path() + QStringLiteral("/home");
+    QDir().mkpath(home);
     const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", home.toUtf8());
     Storm storm(folder.path() + QStringLiteral("/Kestrova/"), home + QStringLiteral("/Trash"),
