@@ -690,6 +690,10 @@ StormResult runStorm(std::uint64_t seed, std::int64_t count) {
         const bool checkFiles = result.events % 10 == 0 || result.events == count ||
                                 result.recent.back() == Storm::kRestart;
         result.violations = storm.violations(checkFiles);
+        // A long storm tells how far it got, in case it is stopped before its end.
+        if (result.events % 100000 == 0 && result.events < count) {
+            std::cout << "event storm: " << result.events << " events so far" << std::endl;
+        }
     }
     if (dataHome.isNull()) {
         qunsetenv("XDG_DATA_HOME");
