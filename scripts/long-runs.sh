@@ -67,7 +67,7 @@ export QT_QPA_PLATFORM=offscreen
 mkdir -p "$out/crashes" "$out/logs"
 rm -f "$out"/logs/*.figures
 if [ ${#fuzz_targets[@]} -gt 0 ]; then
-    build/fuzz/fuzz/fuzz_seeds "$out/corpus" >/dev/null
+    build/fuzz/fuzz/fuzz_seeds "$out/corpus" >"$out/logs/seeds.log" 2>&1
 fi
 
 # One fuzz target for its inputs; the figures go to $out/logs/TARGET.figures.
