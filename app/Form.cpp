@@ -241,6 +241,28 @@ void TForm3::FormCreate() {
     createOn(std::nullopt);
 }
 
+void TForm3::loadAsAtStart() {
+    loadOnStart(std::nullopt);
+}
+
+void TForm3::loadOnStart(std::optional<PupilFiles> files) {
+    SelectedNumber = 2;
+    Operation = 2;
+    NumberMode = 0;
+    ErrorLogCount = 0;
+    ProgressDirty = 0;
+    ErrorLogDirty = 0;
+    ErrorLog.clear();
+
+    setDefaultProgress();
+
+    if (files) {
+        applyPupilFiles(std::move(*files), Operation);
+    } else {
+        LoadProgress(Operation);
+    }
+}
+
 void TForm3::createOn(std::optional<PupilFiles> files) {
     // The data folder, created with any missing parent (a new account may lack the parent too).
     if (!DataFolder.endsWith(QLatin1Char('/'))) {
@@ -273,21 +295,7 @@ void TForm3::createOn(std::optional<PupilFiles> files) {
     StatisticsKey.attachTo(StatisticsKeyPanel);
     drawnStatisticsKey_.reset();
 
-    SelectedNumber = 2;
-    Operation = 2;
-    NumberMode = 0;
-    ErrorLogCount = 0;
-    ProgressDirty = 0;
-    ErrorLogDirty = 0;
-    ErrorLog.clear();
-
-    setDefaultProgress();
-
-    if (files) {
-        applyPupilFiles(std::move(*files), Operation);
-    } else {
-        LoadProgress(Operation);
-    }
+    loadOnStart(std::move(files));
     ComboBox1.setTag(1);
     ComboBox1.setItemIndex(AmericanEnglish == 1 ? 2 : LanguageRow - 1);
     ComboBox1.setTag(0);

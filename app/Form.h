@@ -77,6 +77,10 @@ class TForm3 {
     // pupil's instead, so that the others can still practise.
     void startWithPupils(pupils::Roster& roster, const pupils::Pupil& chosen,
                          ui::NamePrompt& prompt);
+    // The part of FormCreate that reads the pupil's files, and nothing that draws: the state a
+    // start begins with, then the files loaded into it as FormCreate loads them. For checking the
+    // reading over many files.
+    void loadAsAtStart();
 
     // The window's close handler: writes what is not yet written.
     void FormClose();
@@ -340,6 +344,8 @@ class TForm3 {
     void applyPupilFiles(PupilFiles files, int operation);
     // FormCreate, with the pupil's files read already when given.
     void createOn(std::optional<PupilFiles> files);
+    // The state a start begins with, and the pupil's files in it (read now when not given).
+    void loadOnStart(std::optional<PupilFiles> files);
 
     void createControls();
     void connectHandlers();

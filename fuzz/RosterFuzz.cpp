@@ -1,4 +1,5 @@
-// Arbitrary name files, choices and pupils' folders, read the way the program reads its roster:
+// Arbitrary name files, choices, numbers given and pupils' folders, read the way the program
+// reads its roster:
 // every pupil is listed under a name that can be told apart or under their folder's, the choice
 // names one of them, a new pupil gets a number never given, and the clean-up removes only what
 // killed writes left.
@@ -51,6 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!input.choiceFile.isEmpty()) {
         fuzz::writeFile(folder + "pupils/chosen.txt", input.choiceFile);
     }
+    if (!input.numberFile.isEmpty()) {
+        fuzz::writeFile(folder + "pupils/last-number.txt", input.numberFile);
+    }
     for (const auto& f : input.folders) {
         QDir().mkpath(folder + "pupils/" + f.name);
         if (!f.nameFile.isEmpty()) {
@@ -86,7 +90,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QStringDecoder decode(QStringDecoder::Utf8);
     const QString typed = input.folders.empty() ? QString() : decode(input.folders.back().nameFile);
     const QString name = pupils::keptName(typed);
-    if (pupils::nameProblem(name, all) == pupils::NameProblem::None) {
+    // A folder where the number is kept leaves no place to keep it: no pupil can be made.
+    const bool numberBlocked =
+        std::any_of(input.folders.begin(), input.folders.end(),
+                    [](const auto& f) { return f.name == QLatin1String("last-number.txt"); });
+    if (pupils::nameProblem(name, all) == pupils::NameProblem::None && !numberBlocked) {
         const auto added = roster.add(name);
         const auto* pupil = std::get_if<pupils::Pupil>(&added);
         if (pupil == nullptr) {
@@ -97,6 +105,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 numberOf(pupil->folder) <= numberOf(f.name)) {
                 fuzz::fail(QStringLiteral("%1 given beside %2").arg(pupil->folder, f.name));
             }
+        }
+        // A number kept as given is never given again, and the new one is kept.
+        QStringDecoder strict(QStringDecoder::Utf8);
+        const QString keptText = QString(strict(input.numberFile)).trimmed();
+        bool keptRead = false;
+        const qint64 kept = keptText.toLongLong(&keptRead);
+        if (input.numberFile.size() <= 32 && !strict.hasError() && keptRead && kept > 0 &&
+            kept <= (qint64{1} << 53) && numberOf(pupil->folder) <= kept) {
+            fuzz::fail(
+                QStringLiteral("%1 given after number %2 was kept").arg(pupil->folder).arg(kept));
+        }
+        if (fuzz::readFile(folder + "pupils/last-number.txt").trimmed().toLongLong() !=
+            numberOf(pupil->folder)) {
+            fuzz::fail(QStringLiteral("the number of %1 was not kept").arg(pupil->folder));
         }
         const auto found = pupils::findPupil(roster.pupils(), typed);
         if (!found || found->folder != pupil->folder || found->name != name) {

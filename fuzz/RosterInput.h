@@ -5,9 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
-// A data folder's roster as one fuzz input: the first pupil's name.txt, pupils/chosen.txt, and
-// the further pupils' folders with their name.txt, each part after a record separator (0x1E), a
-// folder's name and its name file apart by a unit separator (0x1F).
+// A data folder's roster as one fuzz input: the first pupil's name.txt, pupils/chosen.txt,
+// pupils/last-number.txt, and the further pupils' folders with their name.txt, each part after a
+// record separator (0x1E), a folder's name and its name file apart by a unit separator (0x1F).
 namespace fuzz {
 
 struct RosterInput {
@@ -17,6 +17,7 @@ struct RosterInput {
     };
     QByteArray firstNameFile;  // empty: no name.txt
     QByteArray choiceFile;     // empty: no chosen.txt
+    QByteArray numberFile;     // empty: no last-number.txt
     std::vector<Folder> folders;
 
     static constexpr char kPart = 0x1E;
@@ -29,7 +30,8 @@ struct RosterInput {
         const QList<QByteArray> parts = bytes.split(kPart);
         input.firstNameFile = parts.value(0);
         input.choiceFile = parts.value(1);
-        for (qsizetype i = 2; i < parts.size() && input.folders.size() < kMostFolders; ++i) {
+        input.numberFile = parts.value(2);
+        for (qsizetype i = 3; i < parts.size() && input.folders.size() < kMostFolders; ++i) {
             const qsizetype unit = parts[i].indexOf(kUnit);
             // A folder's name is what a file system takes: no separator, no NUL, not . or ..
             QString name = QString::fromUtf8(unit < 0 ? parts[i] : parts[i].left(unit)).left(60);
@@ -44,7 +46,7 @@ struct RosterInput {
     }
 
     QByteArray serialise() const {
-        QByteArray bytes = firstNameFile + kPart + choiceFile;
+        QByteArray bytes = firstNameFile + kPart + choiceFile + kPart + numberFile;
         for (const Folder& folder : folders) {
             bytes += kPart + folder.name.toUtf8() + kUnit + folder.nameFile;
         }

@@ -10,10 +10,12 @@
 
 #include "app/Form.h"
 #include "app/Texts.h"
+#include "fuzz/FolderInput.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/RosterInput.h"
 #include "fuzz/StartupInput.h"
 #include "persistence/ProgressFiles.h"
+#include "pupils/Roster.h"
 #include "tests/trainer/RunTestSupport.h"
 
 namespace {
@@ -52,21 +54,31 @@ class SeedWriter {
             input.saveDat = saveDat;
             input.errorFile = errors;
             keep("startup", input.serialise());
-            // The same files for the report, in each of its formats (bits 2 and 3 of the
-            // first byte).
-            for (char format : {0, 4, 8}) {
-                QByteArray reportInput = input.serialise();
-                reportInput[0] = static_cast<char>(reportInput[0] | format);
-                keep("report", reportInput);
-            }
         }
+        keep("report", fuzz::FolderInput::of(folder).serialise());
     }
 
-    // Rosters as the program writes them: names in the three alphabets the window meets, the
-    // choice of one, and a folder whose name file is missing.
+    // The roster and every pupil's files as they are now in the data folder.
+    void takeRoster(const QString& folder) {
+        keep("report", fuzz::FolderInput::of(folder).serialise());
+        fuzz::RosterInput input;
+        input.firstNameFile = fuzz::readFile(folder + "name.txt");
+        input.choiceFile = fuzz::readFile(folder + "pupils/chosen.txt");
+        input.numberFile = fuzz::readFile(folder + "pupils/last-number.txt");
+        for (const QString& name :
+             QDir(folder + "pupils").entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+            input.folders.push_back(
+                {name, fuzz::readFile(folder + "pupils/" + name + "/name.txt")});
+        }
+        keep("roster", input.serialise());
+    }
+
+    // Rosters beside those the program wrote: a folder whose name file is missing, and one
+    // made by hand with a number beyond the one kept.
     void takeRosters() {
         fuzz::RosterInput input;
         input.choiceFile = "pupil-3\n";
+        input.numberFile = "4\n";
         input.folders = {{"pupil-2", "Boris\n"},
                          {"pupil-3", QStringLiteral("Клара\n").toUtf8()},
                          {"pupil-5", QByteArray()},
@@ -129,6 +141,32 @@ int main(int argc, char** argv) {
     seeds.take(folder);
 
     seeds.takeRosters();
+
+    // Further pupils, added, renamed and chosen the way the window does it, each with runs of
+    // both operations.
+    pupils::Roster roster(folder, QStringLiteral("Anna"));
+    for (const QString& name :
+         {QStringLiteral("Boris"), QStringLiteral("Клара"), QString::fromUtf8("Zoë 🦊")}) {
+        const auto added = roster.add(name);
+        const auto* pupil = std::get_if<pupils::Pupil>(&added);
+        if (pupil == nullptr) {
+            fuzz::fail(QStringLiteral("cannot add a pupil while writing seeds"));
+        }
+        TForm3 pupilForm(roster.folderOf(*pupil), clock, random, reporter);
+        seeds.handle(pupilForm, [&pupilForm] { pupilForm.FormCreate(); });
+        seeds.run(pupilForm, true);
+        seeds.handle(pupilForm, [&pupilForm] { pupilForm.Button11Click(); });
+        seeds.run(pupilForm, true);
+        if (auto failure = roster.setLastChosen(*pupil)) {
+            fuzz::fail(QStringLiteral("cannot choose a pupil while writing seeds"));
+        }
+        seeds.takeRoster(folder);
+    }
+    if (roster.rename(roster.pupils().front(), QStringLiteral("Mum")) ||
+        roster.rename(roster.pupils().back(), QStringLiteral("Вера"))) {
+        fuzz::fail(QStringLiteral("cannot rename a pupil while writing seeds"));
+    }
+    seeds.takeRoster(folder);
 
     if (!reporter.messages.isEmpty()) {
         fuzz::fail(reporter.messages.join('\n'));

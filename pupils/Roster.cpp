@@ -328,6 +328,28 @@ std::optional<persistence::FileFailure> Roster::moveToTrash(const Pupil& pupil) 
     if (!moved.moveToTrash()) {
         return persistence::FileFailure{folder, moved.errorString()};
     }
+    // Qt 6.4 reports a trash it cannot set up (no data home, or no room for its Trash folder)
+    // as a move done: it has moved the folder into files/ under the working folder, named
+    // relative to it. The folder comes back, with the note Qt wrote beside it gone.
+    const QString landed = moved.fileName();
+    if (QFileInfo(landed).isRelative()) {
+        const QString back = folder.chopped(1);
+        const bool returned = QDir().rename(landed, back);
+        if (returned) {
+            const QString files = QFileInfo(landed).path();
+            const QString info = files + QStringLiteral("/../info");
+            QFile::remove(info + QLatin1Char('/') + QFileInfo(landed).fileName() +
+                          QStringLiteral(".trashinfo"));
+            // The folders Qt made for it, when nothing else is in them.
+            QDir().rmdir(info);
+            QDir().rmdir(files);
+        }
+        return persistence::FileFailure{
+            folder, returned ? QStringLiteral("the desktop's trash cannot be used")
+                             : QStringLiteral("the desktop's trash cannot be used; the folder "
+                                              "was moved to %1")
+                                   .arg(QFileInfo(landed).absoluteFilePath())};
+    }
     return std::nullopt;
 }
 

@@ -18,7 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -71,8 +73,10 @@ int rounded(double value) {
 // the way the window forwards input, and is described for the replay log.
 class Storm {
   public:
-    Storm(const QString& folder, std::uint64_t seed)
+    // trash: the desktop's trash folder, where removed pupils go.
+    Storm(const QString& folder, const QString& trash, std::uint64_t seed)
         : folder_(folder),
+          trash_(trash),
           roster_(folder, QStringLiteral("Anna")),
           pick_(seed),
           formRandom_(seed ^ 0x9E3779B97F4A7C15ull) {
@@ -246,16 +250,20 @@ class Storm {
         return count == 1 ? "tick" : std::to_string(count) + " ticks";
     }
 
-    // Another pupil, or a new one under a name that may be refused. What a pupil leaves is
-    // remembered, to be found again when they come back.
+    // Another pupil, a new one, or the current one renamed or removed, under a name that may be
+    // refused or a removal that may be called off. What a pupil leaves is remembered, to be found
+    // again when they come back.
     std::string choosePupil() {
         ui::ComboBox& box = form_->PupilBox;
         if (!reachable(box)) {
             return "PupilBox (not reachable)";
         }
         const int item = below(static_cast<int>(box.items().size()));
-        // After the pupils: new pupil, then renaming and removal, which are cancelled here.
-        const bool adding = item == static_cast<int>(form_->shownPupils().size());
+        // After the pupils: new pupil, renaming, and removal for all but the first pupil.
+        const int pupilCount = static_cast<int>(form_->shownPupils().size());
+        const bool adding = item == pupilCount;
+        const bool renaming = item == pupilCount + 1;
+        const bool removing = item == pupilCount + 2;
         const std::optional<QString> names[] = {
             std::nullopt,           QStringLiteral("Boris"),
             QStringLiteral("вера"), QStringLiteral("VERA"),
@@ -263,21 +271,29 @@ class Storm {
             QStringLiteral("../x"), QString(41, QLatin1Char('x')),
             QStringLiteral("aNNA")};
         const std::optional<QString> name = names[below(9)];
+        const pupils::Pupil current = form_->currentPupil();
         QString refusal;
-        if (adding) {
+        if (adding || renaming) {
             prompt_.answers = {name};
             if (name) {
-                refusal =
-                    nameProblemText(form_->AmericanEnglish == 1 ? PupilLanguage::American
-                                    : form_->LanguageRow == 2   ? PupilLanguage::British
-                                                                : PupilLanguage::Russian,
-                                    pupils::nameProblem(pupils::keptName(*name), roster_.pupils()));
+                const std::optional<QString> renamedFolder =
+                    renaming ? std::optional<QString>(current.folder) : std::nullopt;
+                refusal = nameProblemText(
+                    form_->AmericanEnglish == 1 ? PupilLanguage::American
+                    : form_->LanguageRow == 2   ? PupilLanguage::British
+                                                : PupilLanguage::Russian,
+                    pupils::nameProblem(pupils::keptName(*name), roster_.pupils(), renamedFolder));
             }
         }
+        const bool confirmed = removing && below(2) == 0;
+        if (removing) {
+            prompt_.confirmations = {confirmed};
+        }
         const std::size_t pupilsBefore = roster_.pupils().size();
-        const Left leaving{form_->currentPupil().folder, form_->Progress, errorList(),
-                           form_->Operation};
+        const Left leaving{current.folder, form_->Progress, errorList(), form_->Operation};
         form_->dispatch([&box, item] { box.setItemIndex(item); });
+        prompt_.answers.clear();
+        prompt_.confirmations.clear();
 
         if (!refusal.isEmpty()) {
             if (reporter_.messages != QStringList{refusal}) {
@@ -286,16 +302,44 @@ class Storm {
             reporter_.messages.clear();
         }
         const bool shouldAdd = adding && name && refusal.isEmpty();
-        if (roster_.pupils().size() != pupilsBefore + (shouldAdd ? 1 : 0)) {
-            pupilFaults_.push_back("a new pupil was not made, or made under a refused name");
+        const std::size_t expected = pupilsBefore + (shouldAdd ? 1 : 0) - (confirmed ? 1 : 0);
+        if (roster_.pupils().size() != expected) {
+            pupilFaults_.push_back(
+                "a pupil was made or removed where none should be, or not where one should");
+        }
+        if (renaming && name && refusal.isEmpty() &&
+            (form_->currentPupil().folder != current.folder ||
+             form_->currentPupil().name != pupils::keptName(*name))) {
+            pupilFaults_.push_back("a renamed pupil is not shown under the new name");
+        }
+        if (confirmed) {
+            if (QFileInfo::exists(roster_.folderOf(current)) ||
+                !QFileInfo::exists(trash_ + QStringLiteral("/files/") + current.folder)) {
+                pupilFaults_.push_back("a removed pupil's folder did not go to the trash");
+            }
+            if (!form_->currentPupil().folder.isEmpty()) {
+                pupilFaults_.push_back("the first pupil did not take over from a removed one");
+            }
+            // Their folder is in the trash, with what they left written into it.
+            left_.erase(current.folder);
+            // The trash keeps one folder of each name; a pupil's number is never given again.
         }
         if (form_->currentPupil().folder != leaving.folder) {
-            left_[leaving.folder] = leaving;
+            if (!confirmed) {
+                left_[leaving.folder] = leaving;
+            }
             checkComeBack();
         }
-        std::string what = adding ? "new pupil " + (name ? name->toStdString() : "(cancelled)")
-                                  : "choose pupil " + std::to_string(item);
-        return what;
+        if (adding) {
+            return "new pupil " + (name ? name->toStdString() : "(cancelled)");
+        }
+        if (renaming) {
+            return "rename pupil to " + (name ? name->toStdString() : "(cancelled)");
+        }
+        if (removing) {
+            return confirmed ? "remove pupil" : "remove pupil (called off)";
+        }
+        return "choose pupil " + std::to_string(item);
     }
 
     std::vector<Terror> errorList() const {
@@ -357,6 +401,7 @@ class Storm {
     };
 
     QString folder_;
+    QString trash_;
     pupils::Roster roster_;
     ScriptedNamePrompt prompt_;
     std::map<QString, Left> left_;
@@ -560,6 +605,8 @@ struct Reached {
     int games = 0;
     int pupilSwitches = 0;
     int newPupils = 0;
+    int renames = 0;
+    int removals = 0;
 };
 
 struct Snapshot {
@@ -567,6 +614,7 @@ struct Snapshot {
     int marks;
     int answers;
     QString pupil;
+    QString name;
     std::size_t pupils;
 };
 
@@ -593,6 +641,7 @@ Snapshot snapshot(const TForm3& f) {
             marks,
             answers,
             f.currentPupil().folder,
+            f.currentPupil().name,
             f.shownPupils().size()};
 }
 
@@ -606,6 +655,8 @@ void tally(Reached& reached, const Snapshot& before, const Snapshot& after) {
     reached.games += before.level == 10 && after.level == 1 && after.game == 1;
     reached.pupilSwitches += before.pupil != after.pupil;
     reached.newPupils += after.pupils > before.pupils;
+    reached.renames += before.pupil == after.pupil && before.name != after.name;
+    reached.removals += after.pupils < before.pupils;
 }
 
 struct StormResult {
@@ -617,7 +668,13 @@ struct StormResult {
 
 StormResult runStorm(std::uint64_t seed, std::int64_t count) {
     QTemporaryDir folder;
-    Storm storm(folder.path() + QStringLiteral("/Kestrova/"), seed);
+    // Removed pupils go to a trash of the storm's own, on the same file system as their folders.
+    const QString home = folder.path() + QStringLiteral("/home");
+    QDir().mkpath(home);
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", home.toUtf8());
+    Storm storm(folder.path() + QStringLiteral("/Kestrova/"), home + QStringLiteral("/Trash"),
+                seed);
     StormResult result;
     result.violations = storm.violations(true);
     while (result.violations.empty() && result.events < count) {
@@ -633,6 +690,15 @@ StormResult runStorm(std::uint64_t seed, std::int64_t count) {
         const bool checkFiles = result.events % 10 == 0 || result.events == count ||
                                 result.recent.back() == Storm::kRestart;
         result.violations = storm.violations(checkFiles);
+        // A long storm tells how far it got, in case it is stopped before its end.
+        if (result.events % 100000 == 0 && result.events < count) {
+            std::cout << "event storm: " << result.events << " events so far" << std::endl;
+        }
+    }
+    if (dataHome.isNull()) {
+        qunsetenv("XDG_DATA_HOME");
+    } else {
+        qputenv("XDG_DATA_HOME", dataHome);
     }
     return result;
 }
@@ -654,7 +720,8 @@ TEST(EventStorm, NoHandlerOrderLeavesTheWindowInAStateNoPupilCanReach) {
               << r.corrections << " error corrections, " << r.statistics << " statistics screens, "
               << r.resets << " statistics resets, " << r.levels << " game levels, " << r.games
               << " whole games, " << r.pupilSwitches << " pupil switches, " << r.newPupils
-              << " new pupils" << std::endl;
+              << " new pupils, " << r.renames << " renames, " << r.removals << " removals"
+              << std::endl;
     if (!result.violations.empty()) {
         std::string trail;
         for (const std::string& event : result.recent) {

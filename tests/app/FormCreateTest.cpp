@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "persistence/ProgressFiles.h"
+#include "tests/support/FilesUnder.h"
 #include "tests/support/FormFixture.h"
 
 namespace {
@@ -64,6 +66,86 @@ TEST_F(FormCreate, TakesTheDrawingGeometryOnceFromTheDesign) {
     // A later change of a panel's size does not move the grid.
     f.Panel1.setRect(QRectF(0, 0, 400, 300));
     EXPECT_EQ(f.GridCellWidth, 78);
+}
+
+// The start's reading alone (what the start-up fuzz target runs for most of its inputs) loads
+// what the whole start loads, and leaves the same files.
+TEST(FormCreateReading, TheReadingAloneLoadsWhatTheWholeStartLoads) {
+    persistence::ProgressRecord record;
+    record.RecordMark = 1;
+    record.TimeSetting = 7;
+    record.CountSetting = 99;  // beyond the track bar
+    record.LanguageCode = 3;
+    record.ExerciseCount[2][3][4] = 12;
+    const auto progress = persistence::encode(record);
+    const QByteArray saveDat(reinterpret_cast<const char*>(progress.data()), progress.size());
+    persistence::Terror recorded;
+    recorded.z1 = 3;
+    recorded.Z2 = 4;
+    recorded.error = 2.5f;
+    recorded.res = 13;
+    const auto error = persistence::encode(recorded);
+    const QByteArray terror(reinterpret_cast<const char*>(error.data()), error.size());
+    struct Case {
+        const char* what;
+        QByteArray saveDat;  // empty: none
+        QByteArray errors;   // empty: none
+    };
+    const Case cases[] = {
+        {"no files", {}, {}},
+        {"whole files", saveDat, terror + terror},
+        {"a short Save.dat", saveDat.left(100), terror},
+        {"an incomplete error record", saveDat, terror + terror.left(5)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        struct Started {
+            QTemporaryDir dir;
+            ui::FixedClock clock{46000.5};
+            ui::ScriptedRandom random;
+            ui::CollectingErrorReporter reporter;
+            std::unique_ptr<TForm3> form;
+        };
+        auto startOn = [&c](Started& s, bool whole) {
+            const QString folder = s.dir.path() + QStringLiteral("/Kestrova/");
+            QDir().mkpath(folder);
+            auto write = [](const QString& path, const QByteArray& bytes) {
+                QFile file(path);
+                ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+                file.write(bytes);
+            };
+            if (!c.saveDat.isEmpty()) {
+                write(persistence::progressFilePath(folder), c.saveDat);
+            }
+            if (!c.errors.isEmpty()) {
+                write(persistence::errorFilePath(folder, persistence::kMultiplication), c.errors);
+            }
+            s.form = std::make_unique<TForm3>(folder, s.clock, s.random, s.reporter);
+            if (whole) {
+                s.form->FormCreate();
+            } else {
+                s.form->loadAsAtStart();
+            }
+        };
+        Started whole;
+        Started reading;
+        startOn(whole, true);
+        startOn(reading, false);
+        const TForm3& a = *whole.form;
+        const TForm3& b = *reading.form;
+
+        EXPECT_EQ(persistence::encode(a.Progress), persistence::encode(b.Progress));
+        EXPECT_EQ(a.ErrorLogCount, b.ErrorLogCount);
+        EXPECT_EQ(a.ErrorLog, b.ErrorLog);
+        EXPECT_EQ(a.ErrorLogDirty, b.ErrorLogDirty);
+        EXPECT_EQ(a.Operation, b.Operation);
+        EXPECT_EQ(a.LanguageRow, b.LanguageRow);
+        EXPECT_EQ(a.AmericanEnglish, b.AmericanEnglish);
+        EXPECT_EQ(a.TrackBar1.value(), b.TrackBar1.value());
+        EXPECT_EQ(a.TrackBar2.value(), b.TrackBar2.value());
+        EXPECT_EQ(whole.reporter.messages, reading.reporter.messages);
+        EXPECT_EQ(filesUnder(whole.dir.path()), filesUnder(reading.dir.path()));
+    }
 }
 
 TEST_F(FormCreate, AnUncreatableDataFolderStopsStartUpWithAMessage) {

@@ -28,6 +28,11 @@ class RosterTest : public ::testing::Test {
         file.write(bytes);
     }
 
+    static QByteArray read(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
     Pupil added(const QString& name) {
         const auto result = roster.add(name);
         EXPECT_TRUE(std::holds_alternative<Pupil>(result)) << name.toStdString();
@@ -195,6 +200,28 @@ TEST_F(RosterTest, ARemovedPupilGoesToTheTrashAndTheFirstStays) {
     EXPECT_TRUE(roster.moveToTrash(roster.pupils().front()).has_value());
     EXPECT_TRUE(QFileInfo::exists(folder() + "Save.dat"));
     qunsetenv("XDG_DATA_HOME");
+}
+
+// Qt reports a move to a trash it could not set up as done, having moved the folder under the
+// working folder instead: the pupil must stay where they are, and the removal be refused.
+TEST_F(RosterTest, ARemovalTheTrashCannotTakeIsRefusedAndThePupilStays) {
+    const QString working = dir.path() + "/working";
+    ASSERT_TRUE(QDir().mkpath(working));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(working));
+    // A data home that does not exist holds no trash.
+    qputenv("XDG_DATA_HOME", (dir.path() + "/no-such-folder").toUtf8());
+    const Pupil boris = added("Boris");
+    write(roster.folderOf(boris) + "Save.dat", QByteArray(648, '\2'));
+
+    const auto failure = roster.moveToTrash(boris);
+
+    qunsetenv("XDG_DATA_HOME");
+    QDir::setCurrent(before);
+    EXPECT_TRUE(failure.has_value());
+    EXPECT_EQ(read(roster.folderOf(boris) + "Save.dat"), QByteArray(648, '\2'));
+    EXPECT_EQ(roster.pupils().size(), 2u);
+    EXPECT_TRUE(QDir(working).isEmpty()) << QDir(working).entryList().join(' ').toStdString();
 }
 
 TEST_F(RosterTest, UnfinishedWritesAreRemovedFromEveryPupilsFolder) {
