@@ -198,6 +198,9 @@ class ControlInterface : public QAccessibleWidget,
         if (o.control == o.owner->keyboard().grid.viewer) {
             return QAccessible::Table;
         }
+        if (o.owner->isChoice(*o.control)) {
+            return QAccessible::RadioButton;
+        }
         return roleOf(*o.control);
     }
 
@@ -242,6 +245,12 @@ class ControlInterface : public QAccessibleWidget,
                 state.checkable = true;
                 state.checked = button.pressed();
                 state.pressed = button.pressed();
+            }
+            // A choice is checked while it shows as chosen: Orca says "selected" of a radio
+            // button that is checked, and nothing of a push button's state.
+            if (o.owner->isChoice(button)) {
+                state.checkable = true;
+                state.checked = button.selected();
             }
         }
         return state;
@@ -740,6 +749,7 @@ void FormAccessibility::tellChanges() {
         told_ = std::move(offered);
         tellOf(&view_, QAccessible::ObjectReorder);
     }
+    tellChosen();
     QWidget* grid = gridWidget();
     for (std::size_t i = 0; i < roles_.pictures.size(); ++i) {
         const ui::PictureReading& picture = roles_.pictures[i];
@@ -779,6 +789,28 @@ void FormAccessibility::tellChanges() {
     }
     toldPage_ = std::move(page);
     toldCells_ = std::move(cells);
+}
+
+bool FormAccessibility::isChoice(const ui::Control& control) const {
+    return std::find(roles_.choices.begin(), roles_.choices.end(), &control) !=
+           roles_.choices.end();
+}
+
+void FormAccessibility::tellChosen() {
+    toldChosen_.resize(roles_.choices.size());
+    for (std::size_t i = 0; i < roles_.choices.size(); ++i) {
+        const bool chosen = roles_.choices[i]->selected();
+        if (chosen == toldChosen_[i]) {
+            continue;
+        }
+        toldChosen_[i] = chosen;
+        if (QWidget* widget = view_.widgetFor(*roles_.choices[i])) {
+            QAccessible::State changed;
+            changed.checked = true;
+            QAccessibleStateChangeEvent event(widget, changed);
+            tell(&event);
+        }
+    }
 }
 
 void FormAccessibility::tellFocusCell() {

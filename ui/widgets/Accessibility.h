@@ -51,6 +51,8 @@ class FormAccessibility : public QObject {
     // A control's name for a screen reader: its text, its caption, or what its picture says.
     QString nameOf(const ui::Control& control) const;
     QWidget* gridWidget() const;
+    // Whether a control is one of a choice, which says whether it is chosen.
+    bool isChoice(const ui::Control& control) const;
     Announcer& announcer() const { return *announcer_; }
 
     // Whether a screen reader listens, and how it is told of a change: through Qt.
@@ -67,6 +69,8 @@ class FormAccessibility : public QObject {
     void announceNews();
     // A label's text while it can be seen, else none.
     QString seenText(const ui::Label& label) const;
+    // The choices whose chosen state changed.
+    void tellChosen();
     void tellFocusCell();
     void tellOf(QObject* object, QAccessible::Event change);
     void tellOf(QAccessibleInterface* about, QAccessible::Event change);
@@ -87,6 +91,7 @@ class FormAccessibility : public QObject {
     std::vector<QString> toldPictures_;
     QString toldPage_;
     std::vector<QString> toldCells_;
+    std::vector<bool> toldChosen_;
 };
 
 }  // namespace widgets
