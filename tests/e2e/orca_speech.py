@@ -1,15 +1,23 @@
 """Drives the running program with keys alone while Orca listens, and checks what Orca says, read
 from the "SPEECH OUTPUT:" lines of Orca's debug output: a run of 10 exercises with one wrong
-answer and its mark, error correction's "?", the statistics, a help page, a time-up. Keeps what
-Orca said, one utterance a line, in TRANSCRIPT.
+answer and its mark, error correction's "?", the statistics and one exercise's errors in words, a
+help page, a time-up, a chosen number, and in the game the program's move, a cell chosen and
+chosen no more, and a triple found with its points. Keeps what Orca said, one utterance a line,
+in TRANSCRIPT. The board is read through the accessibility bus, as a pupil would hear it cell by
+cell, to know where a triple lies.
 
-Usage: orca_speech.py ORCA_LOG TRANSCRIPT [en]   (en: switch the program to English first)"""
+Usage: orca_speech.py ORCA_LOG TRANSCRIPT PROGRAM_PID [en]   (en: switch the program to English
+first)"""
 
-import os
 import re
 import subprocess
 import sys
 import time
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi  # noqa: E402
 
 SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)'\s*(\{.*\})?\s*$")
 EXERCISE = re.compile(r"notification .*?(\d+) x (\d+) =$")
@@ -30,6 +38,17 @@ WORDS = {
         "statistics": "Статистика push button",
         "statistics shown": "Проблемные числа",
         "help page": "Kestrova",
+        "number 5": "на 5. not selected radio button",
+        "chosen 5": "выбрано: Умножение на 5",
+        "number 2": "на 2. not selected radio button",
+        "chosen 2": "выбрано: Умножение на 2",
+        "cell errors": r"(\d+) x (\d+): неверно (\d+) из (\d+)",
+        "game": "Игра push button",
+        "program found": "Программа: найдено троек - ",
+        "chosen": "выбрано: ",
+        "unchosen": "выбор снят: ",
+        "triple": "тройка %d x %d = %d, баллов: %d",
+        "my points": "Мои баллы - ",
     },
     "en": {
         "start": "Start push button",
@@ -45,6 +64,17 @@ WORDS = {
         "statistics": "Statistics push button",
         "statistics shown": "Problem numbers",
         "help page": "Kestrova",
+        "number 5": "by 5. not selected radio button",
+        "chosen 5": "chosen: Multiplication by 5",
+        "number 2": "by 2. not selected radio button",
+        "chosen 2": "chosen: Multiplication by 2",
+        "cell errors": r"(\d+) x (\d+): (\d+) of (\d+) wrong",
+        "game": "Game push button",
+        "program found": "Programme: triples found - ",
+        "chosen": "chosen: ",
+        "unchosen": "chosen no more: ",
+        "triple": "triple %d x %d = %d, points: %d",
+        "my points": "My Points - ",
     },
 }
 
@@ -125,6 +155,39 @@ def move_focus(orca, target, key="Tab", presses=40):
     fail("%s did not reach %s" % (key, target))
 
 
+def read_board(pid):
+    """The numbers of the board's cells by (row, column), read from the table the program offers
+    on the accessibility bus."""
+    desktop = Atspi.get_desktop(0)
+    for i in range(desktop.get_child_count()):
+        app = desktop.get_child_at_index(i)
+        if app is None or app.get_process_id() != pid:
+            continue
+        for w in range(app.get_child_count()):
+            window = app.get_child_at_index(w)
+            for c in range(window.get_child_count()):
+                table = window.get_child_at_index(c)
+                if table.get_role() != Atspi.Role.TABLE or table.get_child_count() != 90:
+                    continue
+                board = {}
+                for k in range(90):
+                    board[(k // 10 + 1, k % 10 + 1)] = int(table.get_child_at_index(k).get_name())
+                return board
+    fail("the board is not on the accessibility bus")
+
+
+def find_triple(board):
+    """Two neighbouring cells and their product just beyond them on their line."""
+    steps = [(0, 1), (1, 0), (1, 1), (1, -1), (0, -1), (-1, 0), (-1, -1), (-1, 1)]
+    for (row, column), first in sorted(board.items()):
+        for dr, dc in steps:
+            second = board.get((row + dr, column + dc))
+            product = board.get((row + 2 * dr, column + 2 * dc))
+            if second is not None and product is not None and first * second == product:
+                return [(row, column), (row + dr, column + dc), (row + 2 * dr, column + 2 * dc)]
+    fail("no triple on the board")
+
+
 def keys(*names):
     subprocess.run(["xdotool", "key", "--delay", "80", *names], check=True)
 
@@ -134,8 +197,8 @@ def type_number(number):
 
 
 def main():
-    log, transcript = sys.argv[1], sys.argv[2]
-    language = sys.argv[3] if len(sys.argv) > 3 else "ru"
+    log, transcript, pid = sys.argv[1], sys.argv[2], int(sys.argv[3])
+    language = sys.argv[4] if len(sys.argv) > 4 else "ru"
     words = WORDS[language]
     orca = Orca(log, transcript)
 
@@ -185,11 +248,13 @@ def main():
     orca.note("a run of 10, the third answer wrong")
     keys("Return")
     first, second = exercise()
+    wrong_first = first
     for i in range(10):
         answer = first * second
         wrong = i == 2
         if wrong:
             answer = answer + 1 if answer < 90 else answer - 1
+            wrong_first = first
         type_number(answer)
         keys("Return")
         verdict = "%dx%d=%d %s" % (first, second, answer, words["wrong" if wrong else "right"])
@@ -223,11 +288,24 @@ def main():
                 lambda u: "%dx%d=%d %s" % (first, second, first * second, words["right"]) in u)
     orca.quiet()
 
-    orca.note("the statistics")
+    orca.note("the statistics, and the table's row of the wrong answer's number")
     tab_to(words["statistics"])
     keys("Return")
     orca.expect("the statistics", lambda u: u.startswith("notification") and words["statistics shown"] in u)
     orca.quiet()
+    tab_to("table", "shift+Tab")
+    orca.quiet()
+    keys(*["Up"] * 9, *["Left"] * 10)
+    orca.quiet()
+    keys(*["Down"] * (wrong_first - 1))
+    errors = orca.expect("an exercise's errors in words",
+                         lambda u: re.search(words["cell errors"], u) and
+                         int(re.search(words["cell errors"], u).group(3)) > 0)
+    m = re.search(words["cell errors"], errors)
+    if int(m.group(1)) != wrong_first:
+        fail("the errors are not of the wrong answer's number: " + errors)
+    orca.quiet()
+    tab_to(words["statistics"].replace(" push button", ""))
     keys("Return")
     orca.quiet()
 
@@ -239,6 +317,64 @@ def main():
     orca.expect("ten seconds left", lambda u: words["seconds left"] in u, timeout=90)
     orca.expect("time up", lambda u: u.startswith("notification") and words["time up"] in u,
                 timeout=30)
+    orca.quiet()
+
+    orca.note("a number chosen, and chosen again")
+    tab_to(words["number 5"], "shift+Tab")
+    keys("space")
+    orca.expect("the number chosen", lambda u: u.startswith("notification") and words["chosen 5"] in u)
+    orca.quiet()
+    tab_to(words["number 2"], "shift+Tab")
+    keys("space")
+    orca.expect("the number chosen", lambda u: u.startswith("notification") and words["chosen 2"] in u)
+    orca.quiet()
+
+    orca.note("the game: the program's move, a cell chosen and chosen no more, a triple found")
+    tab_to(words["game"])
+    keys("Return")
+    orca.quiet()
+    tab_to(words["start"], "shift+Tab")
+    keys("Return")
+    orca.expect("the program's move", lambda u: u.startswith("notification") and words["program found"] in u)
+    orca.quiet()
+    board = read_board(pid)
+    triple = find_triple(board)
+    values = [board[cell] for cell in triple]
+    # From the top left corner to each cell of the triple in turn, Enter on each; Enter twice on
+    # the first chooses it and takes it back.
+    keys(*["Up"] * 9, *["Left"] * 10)
+    orca.quiet()
+    at = (1, 1)
+    for k, (row, column) in enumerate(triple):
+        moves = (["Down"] * (row - at[0]) + ["Up"] * (at[0] - row) + ["Right"] * (column - at[1]) +
+                 ["Left"] * (at[1] - column))
+        if moves:
+            keys(*moves)
+        at = (row, column)
+        orca.quiet()
+        keys("Return")
+        if k == 0:
+            orca.expect("the cell chosen", lambda u: u.startswith("notification") and
+                        u.endswith(words["chosen"] + str(values[0])))
+            orca.quiet()
+            keys("Return")
+            orca.expect("the cell chosen no more", lambda u: u.startswith("notification") and
+                        words["unchosen"] + str(values[0]) in u)
+            orca.quiet()
+            keys("Return")
+            orca.expect("the cell chosen again", lambda u: u.startswith("notification") and
+                        u.endswith(words["chosen"] + str(values[0])))
+        elif k == 1:
+            # The chosen cells are told in the board's order.
+            pair = ", ".join(str(board[cell]) for cell in sorted(triple[:2]))
+            orca.expect("both cells chosen", lambda u: u.startswith("notification") and
+                        u.endswith(words["chosen"] + pair))
+    first, second = values[0], values[1]
+    said = orca.expect("the triple and its points", lambda u: u.startswith("notification") and
+                       words["triple"] % (min(first, second), max(first, second), first * second,
+                                          first * second) in u)
+    if words["my points"] + str(first * second) not in said:
+        fail("the pupil's points are not told with the triple: " + said)
     orca.quiet()
     print("ok: Orca said every change")
 

@@ -289,6 +289,10 @@ TEST_F(ScreenReaderWindow, TheStatisticsSayEachExercisesErrorsTheAnswersPerNumbe
     form().ErrorLogCount = 2;
     run([this] { form().Button14Click(); });
     ASSERT_EQ(form().Button14.tag(), 1);
+    // The new table is told as one change, not cell by cell: Orca drops what comes beyond a
+    // hundred events waiting, the news among them.
+    QCoreApplication::processEvents();
+    EXPECT_LT(toldEvents().size(), 50u);
     const QStringList entered = announced();
     ASSERT_EQ(entered.size(), 1);
     const QString list = QString::fromUtf8(

@@ -773,18 +773,27 @@ void FormAccessibility::tellChanges() {
             }
         }
     }
-    if (page != toldPage_ || cells.size() != toldCells_.size()) {
+    std::vector<std::size_t> changed;
+    if (cells.size() == toldCells_.size()) {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (cells[i] != toldCells_[i]) {
+                changed.push_back(i);
+            }
+        }
+    }
+    // A whole new table (a new board, the statistics in place of the answers) is told as one
+    // change: Orca drops every event beyond a hundred waiting, the news among them.
+    constexpr std::size_t kCellsToldOneByOne = 12;
+    if (page != toldPage_ || cells.size() != toldCells_.size() ||
+        changed.size() > kCellsToldOneByOne) {
         tellOf(grid, QAccessible::NameChanged);
         tellOf(grid, QAccessible::ObjectReorder);
     } else if (auto* table =
                    dynamic_cast<ControlInterface*>(QAccessible::queryAccessibleInterface(grid))) {
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            if (cells[i] != toldCells_[i]) {
-                const int index = static_cast<int>(i);
-                QAccessibleInterface* cell = table->child(index);
-                tellOf(cell, QAccessible::NameChanged);
-                tellOf(cell, QAccessible::DescriptionChanged);
-            }
+        for (const std::size_t i : changed) {
+            QAccessibleInterface* cell = table->child(static_cast<int>(i));
+            tellOf(cell, QAccessible::NameChanged);
+            tellOf(cell, QAccessible::DescriptionChanged);
         }
     }
     toldPage_ = std::move(page);
