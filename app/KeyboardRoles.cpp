@@ -357,13 +357,18 @@ class StatisticsWeights {
     statistics::WeightTable weights_;
 };
 
-// A cell of the statistics table in words: "7 x 8: 3 of 12 wrong". Row headings and the band
-// above keep what they show.
+// A cell of the statistics table in words: "7 x 8: 3 of 12 wrong". Row headings keep what they
+// show, and the band above the table says its operand words.
 QString statisticsCellText(const TForm3& f, StatisticsWeights& weights,
                            const game::GridContent& grid, int column, int row) {
     const bool multiplication = grid.operation == persistence::kMultiplication;
     const int second = multiplication ? column : column + 1;
-    if (row < 2 || (multiplication ? column == 1 : column == game::kBoardColumns)) {
+    // The band above the table names the operands across the whole row.
+    if (row == 1) {
+        return multiplication ? grid.multiplicand + QStringLiteral(", ") + grid.multiplier
+                              : grid.dividend + QStringLiteral(", ") + grid.divider;
+    }
+    if ((multiplication ? column == 1 : column == game::kBoardColumns)) {
         return game::gridCellText(grid, column, row);
     }
     const QString exercise = trainer::exerciseText(grid.operation, row, second).chopped(2);

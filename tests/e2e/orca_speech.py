@@ -43,6 +43,8 @@ WORDS = {
         "number 2": "на 2. not selected radio button",
         "chosen 2": "выбрано: Умножение на 2",
         "cell errors": r"(\d+) x (\d+): неверно (\d+) из (\d+)",
+        "statistics band": "множимое, множитель",
+        "not answered": r"\d+ x \d+: ответов ещё не было",
         "game": "Игра push button",
         "program found": "Программа: найдено троек - ",
         "chosen": "выбрано: ",
@@ -69,6 +71,8 @@ WORDS = {
         "number 2": "by 2. not selected radio button",
         "chosen 2": "chosen: Multiplication by 2",
         "cell errors": r"(\d+) x (\d+): (\d+) of (\d+) wrong",
+        "statistics band": "multiplicand, multiplier",
+        "not answered": r"\d+ x \d+: not answered yet",
         "game": "Game push button",
         "program found": "Programme: triples found - ",
         "chosen": "chosen: ",
@@ -150,9 +154,10 @@ def move_focus(orca, target, key="Tab", presses=40):
         orca.wait(lambda u: not KEY_ECHO.match(u), timeout=15)
         orca.quiet(0.4)
         said = [u for u in orca.heard[start:] if not KEY_ECHO.match(u)]
-        if any(target in u for u in said):
+        if any((target.search(u) if isinstance(target, re.Pattern) else target in u)
+               for u in said):
             return " ".join(said)
-    fail("%s did not reach %s" % (key, target))
+    fail("%s did not reach %s" % (key, getattr(target, "pattern", target)))
 
 
 def read_board(pid):
@@ -293,7 +298,9 @@ def main():
     keys("Return")
     orca.expect("the statistics", lambda u: u.startswith("notification") and words["statistics shown"] in u)
     orca.quiet()
-    tab_to("table", "shift+Tab")
+    # The table's focus cell: the band above it, or a cell of an exercise.
+    tab_to(re.compile(re.escape(words["statistics band"]) + "|" + words["cell errors"] + "|" +
+                      words["not answered"]), "shift+Tab")
     orca.quiet()
     keys(*["Up"] * 9, *["Left"] * 10)
     orca.quiet()

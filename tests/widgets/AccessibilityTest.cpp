@@ -308,10 +308,9 @@ TEST_F(ScreenReaderWindow, TheStatisticsSayEachExercisesErrorsTheAnswersPerNumbe
         const char* said;
     };
     const Case cases[] = {
-        {7, 8, "7 x 8: неверно 3 из 12"},
-        {3, 4, "3 x 4: неверно 0 из 5"},
-        {9, 10, "9 x 10: ответов ещё не было"},
-        {7, 1, "7 x"},  // the row's heading
+        {7, 8, "7 x 8: неверно 3 из 12"},       {3, 4, "3 x 4: неверно 0 из 5"},
+        {9, 10, "9 x 10: ответов ещё не было"}, {7, 1, "7 x"},  // the row's heading
+        {1, 4, "множимое, множитель"},                          // the band above
     };
     for (const Case& c : cases) {
         EXPECT_EQ(table->tableInterface()->cellAt(c.row - 1, c.column - 1)->text(QAccessible::Name),
