@@ -316,6 +316,15 @@ TEST_F(ScreenReaderWindow, TheStatisticsSayEachExercisesErrorsTheAnswersPerNumbe
         EXPECT_EQ(table->tableInterface()->cellAt(c.row - 1, c.column - 1)->text(QAccessible::Name),
                   QString::fromUtf8(c.said));
     }
+    // The table taken by Tab says its focus cell: Orca says nothing of a table without a name.
+    toldEvents().clear();
+    view->widgetFor(form().Panel1Viewer)->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    ASSERT_NE(table->focusChild(), nullptr);
+    ASSERT_FALSE(toldEvents().empty());
+    EXPECT_EQ(toldEvents().back().type, QAccessible::Focus);
+    EXPECT_EQ(toldEvents().back().name, table->focusChild()->text(QAccessible::Name));
+
     // Division reads its own exercises: 56 : 7 sits in row 7, column 7.
     form().ErrorLog = {Terror{}};
     form().ErrorLogCount = 0;

@@ -605,6 +605,16 @@ FormAccessibility::FormAccessibility(FormView& view, KeyboardNavigation& keys,
             self->tellFocusCell();
         }
     };
+    gridWidget()->installEventFilter(this);
+}
+
+bool FormAccessibility::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == gridWidget() && event->type() == QEvent::FocusIn && listening()) {
+        // After Qt has told of the grid's own focus.
+        QMetaObject::invokeMethod(
+            this, [this] { tellFocusCell(); }, Qt::QueuedConnection);
+    }
+    return false;
 }
 
 FormAccessibility::~FormAccessibility() {

@@ -61,6 +61,11 @@ class FormAccessibility : public QObject {
         QAccessible::updateAccessibility(event);
     };
 
+  protected:
+    // The grid that takes the focus tells its focus cell as focused: Orca takes a table without
+    // a name or headings for layout and says nothing of it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     // After every event, while a screen reader listens: tells it what changed that Qt's widgets
     // do not tell themselves.
