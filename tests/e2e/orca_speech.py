@@ -2,7 +2,7 @@
 from the "SPEECH OUTPUT:" lines of Orca's debug output: a run of 10 exercises with one wrong
 answer and its mark, error correction's "?", the statistics and one exercise's errors in words, a
 help page, a time-up, a chosen number, and in the game the program's move, a cell chosen and
-chosen no more, and a triple found with its points. Keeps what Orca said, one utterance a line,
+chosen no more, a triple found with its points, and the level's end with both sides' points. Keeps what Orca said, one utterance a line,
 in TRANSCRIPT. The board is read through the accessibility bus, as a pupil would hear it cell by
 cell, to know where a triple lies.
 
@@ -51,6 +51,7 @@ WORDS = {
         "unchosen": "выбор снят: ",
         "triple": "тройка %d x %d = %d, баллов: %d",
         "my points": "Мои баллы - ",
+        "level 1": "Уровень 1: Программа - ",
     },
     "en": {
         "start": "Start push button",
@@ -79,6 +80,7 @@ WORDS = {
         "unchosen": "chosen no more: ",
         "triple": "triple %d x %d = %d, points: %d",
         "my points": "My Points - ",
+        "level 1": "Level 1: Programme - ",
     },
 }
 
@@ -153,10 +155,9 @@ def move_focus(orca, target, key="Tab", presses=40):
         # Generous: a loaded machine may hold Orca up for seconds.
         orca.wait(lambda u: not KEY_ECHO.match(u), timeout=15)
         orca.quiet(0.4)
-        said = [u for u in orca.heard[start:] if not KEY_ECHO.match(u)]
-        if any((target.search(u) if isinstance(target, re.Pattern) else target in u)
-               for u in said):
-            return " ".join(said)
+        said = " ".join(u for u in orca.heard[start:] if not KEY_ECHO.match(u))
+        if target.search(said) if isinstance(target, re.Pattern) else target in said:
+            return said
     fail("%s did not reach %s" % (key, getattr(target, "pattern", target)))
 
 
@@ -382,6 +383,14 @@ def main():
                                           first * second) in u)
     if words["my points"] + str(first * second) not in said:
         fail("the pupil's points are not told with the triple: " + said)
+    orca.quiet()
+
+    orca.note("Escape ends the level")
+    keys("Escape")
+    said = orca.expect("the level's end", lambda u: u.startswith("notification") and
+                       words["level 1"] in u)
+    if words["my points"] + str(first * second) not in said:
+        fail("the pupil's points are not told with the level's end: " + said)
     orca.quiet()
     print("ok: Orca said every change")
 
