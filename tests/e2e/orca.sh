@@ -83,8 +83,7 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 start_program "$program"
 
 status=0
-/usr/bin/python3 "$here/orca_speech.py" "$log" "$work/transcript.txt" "$program_pid" "$language" ||
-    status=$?
+/usr/bin/python3 "$here/orca_speech.py" "$log" "$work/transcript.txt" "$language" || status=$?
 if [ -n "$transcript" ]; then
     cp "$work/transcript.txt" "$transcript"
     cp "$log" "$transcript.orca.log"

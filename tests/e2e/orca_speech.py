@@ -3,22 +3,17 @@ from the "SPEECH OUTPUT:" lines of Orca's debug output: a run of 10 exercises wi
 answer and its mark, error correction's "?", the statistics and one exercise's errors in words, a
 help page, a time-up, a chosen number, and in the game the program's move, a cell chosen and
 chosen no more, a triple found with its points, and the level's end with both sides' points. Keeps what Orca said, one utterance a line,
-in TRANSCRIPT. The board is read through the accessibility bus, as a pupil would hear it cell by
-cell, to know where a triple lies.
+in TRANSCRIPT. The board is read as Orca reads it, row by row, to know where a triple lies.
 
-Usage: orca_speech.py ORCA_LOG TRANSCRIPT PROGRAM_PID [en]   (en: switch the program to English
-first)"""
+Usage: orca_speech.py ORCA_LOG TRANSCRIPT [en]   (en: switch the program to English first)"""
 
 import re
 import subprocess
 import sys
 import time
 
-import gi
 
-gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
-
+CELL_READ = re.compile(r"^\d+\.$")
 SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)'\s*(\{.*\})?\s*$")
 EXERCISE = re.compile(r"notification .*?(\d+) x (\d+) =$")
 KEY_ECHO = re.compile(r"^(tab|return|escape|left|right|up|down|left shift|f1|space|\d)\s*$", re.I)
@@ -161,25 +156,37 @@ def move_focus(orca, target, key="Tab", presses=40):
     fail("%s did not reach %s" % (key, getattr(target, "pattern", target)))
 
 
-def read_board(pid):
-    """The numbers of the board's cells by (row, column), read from the table the program offers
-    on the accessibility bus."""
-    desktop = Atspi.get_desktop(0)
-    for i in range(desktop.get_child_count()):
-        app = desktop.get_child_at_index(i)
-        if app is None or app.get_process_id() != pid:
-            continue
-        for w in range(app.get_child_count()):
-            window = app.get_child_at_index(w)
-            for c in range(window.get_child_count()):
-                table = window.get_child_at_index(c)
-                if table.get_role() != Atspi.Role.TABLE or table.get_child_count() != 90:
-                    continue
-                board = {}
-                for k in range(90):
-                    board[(k // 10 + 1, k % 10 + 1)] = int(table.get_child_at_index(k).get_name())
-                return board
-    fail("the board is not on the accessibility bus")
+def read_board(orca):
+    """The numbers of the board's cells by (row, column), as Orca reads them: the whole row each
+    time the focus goes to another row. Leaves the focus in row 1."""
+    keys(*["Up"] * 9)
+    orca.quiet()
+    rows = {}
+
+    def row_read(key):
+        for _ in range(3):
+            start = len(orca.heard)
+            keys(key)
+            orca.wait(lambda u: CELL_READ.match(u), timeout=15)
+            orca.quiet(0.6)
+            cells = [int(u.rstrip(".")) for u in orca.heard[start:] if CELL_READ.match(u)]
+            if len(cells) >= 10:
+                return cells[-10:]
+            # Cut short: read the row again from the row beside it.
+            keys("Down" if key == "Up" else "Up")
+            orca.quiet()
+        fail("Orca did not read a whole row of the board")
+
+    for row in range(2, 10):
+        rows[row] = row_read("Down")
+        if row == 2:
+            rows[1] = row_read("Up")
+            keys("Down")
+            orca.quiet()
+    keys(*["Up"] * 8)
+    orca.quiet()
+    return {(row, column + 1): cells[column] for row, cells in rows.items()
+            for column in range(10)}
 
 
 def find_triple(board):
@@ -203,8 +210,8 @@ def type_number(number):
 
 
 def main():
-    log, transcript, pid = sys.argv[1], sys.argv[2], int(sys.argv[3])
-    language = sys.argv[4] if len(sys.argv) > 4 else "ru"
+    log, transcript = sys.argv[1], sys.argv[2]
+    language = sys.argv[3] if len(sys.argv) > 3 else "ru"
     words = WORDS[language]
     orca = Orca(log, transcript)
 
@@ -345,12 +352,12 @@ def main():
     keys("Return")
     orca.expect("the program's move", lambda u: u.startswith("notification") and words["program found"] in u)
     orca.quiet()
-    board = read_board(pid)
+    board = read_board(orca)
     triple = find_triple(board)
     values = [board[cell] for cell in triple]
     # From the top left corner to each cell of the triple in turn, Enter on each; Enter twice on
     # the first chooses it and takes it back.
-    keys(*["Up"] * 9, *["Left"] * 10)
+    keys(*["Left"] * 10)
     orca.quiet()
     at = (1, 1)
     for k, (row, column) in enumerate(triple):
@@ -363,7 +370,7 @@ def main():
         keys("Return")
         if k == 0:
             orca.expect("the cell chosen", lambda u: u.startswith("notification") and
-                        u.endswith(words["chosen"] + str(values[0])))
+                        u.rstrip(".").endswith(words["chosen"] + str(values[0])))
             orca.quiet()
             keys("Return")
             orca.expect("the cell chosen no more", lambda u: u.startswith("notification") and
@@ -371,12 +378,12 @@ def main():
             orca.quiet()
             keys("Return")
             orca.expect("the cell chosen again", lambda u: u.startswith("notification") and
-                        u.endswith(words["chosen"] + str(values[0])))
+                        u.rstrip(".").endswith(words["chosen"] + str(values[0])))
         elif k == 1:
             # The chosen cells are told in the board's order.
             pair = ", ".join(str(board[cell]) for cell in sorted(triple[:2]))
             orca.expect("both cells chosen", lambda u: u.startswith("notification") and
-                        u.endswith(words["chosen"] + pair))
+                        u.rstrip(".").endswith(words["chosen"] + pair))
     first, second = values[0], values[1]
     said = orca.expect("the triple and its points", lambda u: u.startswith("notification") and
                        words["triple"] % (min(first, second), max(first, second), first * second,
