@@ -599,17 +599,24 @@ FormAccessibility::FormAccessibility(FormView& view, KeyboardNavigation& keys,
     };
     // The widgets go before this object, a child of the window: from then on they have no owner
     // for a screen reader that asks about them.
-    view_.onDestroying = [this] { std::erase(windows(), this); };
+    view_.onDestroying = [this] {
+        std::erase(windows(), this);
+        // The grid outlives the window's list of controls, which the filter must not look into.
+        if (grid_ != nullptr) {
+            grid_->removeEventFilter(this);
+        }
+    };
     keys_.onFocusCellMoved = [self = QPointer<FormAccessibility>(this)] {
         if (self != nullptr) {
             self->tellFocusCell();
         }
     };
-    gridWidget()->installEventFilter(this);
+    grid_ = gridWidget();
+    grid_->installEventFilter(this);
 }
 
 bool FormAccessibility::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == gridWidget() && event->type() == QEvent::FocusIn && listening()) {
+    if (watched == grid_ && event->type() == QEvent::FocusIn && listening()) {
         // After Qt has told of the grid's own focus.
         QMetaObject::invokeMethod(
             this, [this] { tellFocusCell(); }, Qt::QueuedConnection);

@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -85,6 +86,7 @@ class FormAccessibility : public QObject {
     ui::KeyboardRoles keyboard_;
     ui::AccessibleRoles roles_;
     Announcer* announcer_;
+    QPointer<QWidget> grid_;
     // What was told last.
     bool newsPrimed_ = false;
     std::vector<long long> toldNews_;
