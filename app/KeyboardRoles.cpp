@@ -2,13 +2,21 @@
 
 #include "app/Texts.h"
 
+#include <algorithm>
+#include <array>
+#include <iterator>
+#include <memory>
+
 #include <QHash>
 #include <Qt>
 
 #include "game/BoardGeneration.h"
 #include "game/GridRenderer.h"
 #include "game/PlayerMoves.h"
+#include "help/RulesExample.h"
+#include "statistics/ErrorRates.h"
 #include "trainer/ExerciseColumn.h"
+#include "trainer/ExerciseGeneration.h"
 
 namespace {
 
@@ -109,23 +117,271 @@ QString timeLeftNews(const TForm3& f) {
     return spoken(f, Spoken::MinutesLeft).arg((left + 59) / 60);
 }
 
-// The cells the pupil has chosen on the board, by their numbers, as the choice changes; a found
-// triple is told by the points.
-QString chosenNews(const TForm3& f) {
+// The operation and the number chosen, as the labels above the table show them, told when a
+// button changes the choice; error correction tells its own.
+long long numberChoiceVersion(const TForm3& f) {
+    return f.Operation * 100 + f.SelectedNumber * 10 + f.NumberMode;
+}
+QString numberChoiceNews(const TForm3& f) {
+    if (f.NumberMode == 2 || f.Button12.tag() == 1 || f.Button14.tag() == 1 ||
+        f.Button15.tag() == 1) {
+        return QString();
+    }
+    return spoken(f, Spoken::Chosen) + QStringLiteral(": ") + f.Label4.text() + QLatin1Char(' ') +
+           f.Label1.text();
+}
+
+QString levelWord(const TForm3& f) {
+    return f.uiText(21).trimmed();
+}
+
+// One level's points as a sentence: "Level 3: Programme - 146, My Points - 30".
+QString levelSentence(const TForm3& f, int level, std::int32_t program, std::int32_t pupil) {
+    return QStringLiteral("%1 %2: %3 - %4, %5 - %6")
+        .arg(levelWord(f))
+        .arg(level)
+        .arg(f.uiText(17))
+        .arg(program)
+        .arg(f.uiText(18))
+        .arg(pupil);
+}
+
+// The three values of a triple as the exercise they make, "3 x 5 = 15", in whatever order the
+// board holds them.
+QString tripleText(std::array<int, 3> values) {
+    std::sort(values.begin(), values.end());
+    do {
+        if (values[0] * values[1] == values[2]) {
+            break;
+        }
+    } while (std::next_permutation(values.begin(), values.end()));
+    return QStringLiteral("%1 x %2 = %3").arg(values[0]).arg(values[1]).arg(values[2]);
+}
+
+// The pupil's moves on the board as they happen: a cell chosen (with all that are chosen), a
+// cell chosen no more, a triple found with its points. It remembers the board as last told, so
+// that a new level's board starts afresh without a word.
+class BoardMoves {
+  public:
+    explicit BoardMoves(const TForm3& form) : f_(form) {}
+
+    // Changes whenever there is news, working it out as it does.
+    long long version() {
+        const long long board = f_.Button15.tag() == 1 && f_.Button12.tag() == 1
+                                    ? f_.GameLevel * 1000003LL + f_.ProgramLevelPoints
+                                    : -1;
+        std::vector<int> chosen = cellsMarked(game::kMarkSelected);
+        std::vector<int> found = cellsMarked(game::kMarkFound);
+        const std::int32_t points = f_.Label5.tag();
+        if (board != board_) {
+            board_ = board;
+            news_.clear();
+        } else if (chosen != chosen_ || found != found_) {
+            news_ = newsOf(chosen, found, points);
+        } else {
+            return version_;
+        }
+        chosen_ = std::move(chosen);
+        found_ = std::move(found);
+        points_ = points;
+        return ++version_;
+    }
+    const QString& news() const { return news_; }
+
+  private:
+    std::vector<int> cellsMarked(std::uint8_t mark) const {
+        std::vector<int> cells;
+        if (f_.Button15.tag() != 1) {
+            return cells;
+        }
+        for (int row = 1; row <= game::kBoardRows; ++row) {
+            for (int column = 1; column <= game::kBoardColumns; ++column) {
+                if (f_.Board[row][column].Mark == mark) {
+                    cells.push_back(row * 100 + column);
+                }
+            }
+        }
+        return cells;
+    }
+    int valueAt(int cell) const { return f_.Board[cell / 100][cell % 100].Value; }
+    QString valuesOf(const std::vector<int>& cells) const {
+        QStringList values;
+        for (int cell : cells) {
+            values.append(QString::number(valueAt(cell)));
+        }
+        return values.join(QStringLiteral(", "));
+    }
+    static std::vector<int> without(const std::vector<int>& cells, const std::vector<int>& gone) {
+        std::vector<int> left;
+        std::set_difference(cells.begin(), cells.end(), gone.begin(), gone.end(),
+                            std::back_inserter(left));
+        return left;
+    }
+
+    QString newsOf(const std::vector<int>& chosen, const std::vector<int>& found,
+                   std::int32_t points) const {
+        const std::vector<int> newlyFound = without(found, found_);
+        if (newlyFound.size() == 3) {
+            return spokenText(f_.LanguageRow, Spoken::TripleFound)
+                .arg(tripleText(
+                    {valueAt(newlyFound[0]), valueAt(newlyFound[1]), valueAt(newlyFound[2])}))
+                .arg(points - points_);
+        }
+        const QString chosenNow = chosen.empty() ? QString()
+                                                 : spokenText(f_.LanguageRow, Spoken::Chosen) +
+                                                       QStringLiteral(": ") + valuesOf(chosen);
+        const std::vector<int> dropped = without(chosen_, chosen);
+        if (dropped.empty() || !without(chosen, chosen_).empty()) {
+            return chosenNow;
+        }
+        QString news =
+            spokenText(f_.LanguageRow, Spoken::Unchosen) + QStringLiteral(": ") + valuesOf(dropped);
+        return chosenNow.isEmpty() ? news : news + QStringLiteral(". ") + chosenNow;
+    }
+
+    const TForm3& f_;
+    long long board_ = -1;
+    long long version_ = 0;
+    std::vector<int> chosen_;
+    std::vector<int> found_;
+    std::int32_t points_ = 0;
+    QString news_;
+};
+
+// The program's move, made once at the start of each level: how many triples it found; its
+// points show beside.
+long long programMoveVersion(const TForm3& f) {
+    if (f.Button15.tag() != 1 || f.Button12.tag() != 1) {
+        return -1;
+    }
+    return f.GameLevel * 1000003LL + f.ProgramLevelPoints;
+}
+QString programMoveNews(const TForm3& f) {
+    if (programMoveVersion(f) < 0) {
+        return QString();
+    }
+    return spoken(f, Spoken::ProgramFound).arg(f.uiText(17)).arg(f.ProgramTripleCount);
+}
+
+// The level that has just ended, with both sides' points, once its time is up; after the tenth
+// the game begins again at level 1 and shows "New game".
+long long levelEndVersion(const TForm3& f) {
+    if (f.Button15.tag() != 1 || f.Button12.tag() == 1) {
+        return -1;
+    }
+    return f.GameLevel + (f.Label14.visible() ? 100 : 0);
+}
+QString levelEndNews(const TForm3& f) {
+    if (levelEndVersion(f) < 0) {
+        return QString();
+    }
+    const bool gameOver = f.GameLevel == 1 && f.Label14.visible();
+    if (!gameOver && (f.LevelsOnChart == 0 || f.LevelsOnChart != f.GameLevel - 1)) {
+        return QString();
+    }
+    const int level = gameOver ? 10 : f.LevelsOnChart;
+    return levelSentence(f, level, f.ProgramLevelPoints, f.Label5.tag());
+}
+
+// The level chart as one sentence per level ended, and the totals chart as the totals.
+QString levelChartText(const TForm3& f) {
+    QStringList levels;
+    for (int level = 1; level <= f.LevelsOnChart; ++level) {
+        levels.append(levelSentence(f, level, f.LevelScores[level].ProgramPoints,
+                                    f.LevelScores[level].PupilPoints));
+    }
+    return levels.join(QStringLiteral(". "));
+}
+QString totalsChartText(const TForm3& f) {
     if (f.Button15.tag() != 1) {
         return QString();
     }
-    QStringList chosen;
-    for (int row = 1; row <= game::kBoardRows; ++row) {
-        for (int column = 1; column <= game::kBoardColumns; ++column) {
-            if (f.Board[row][column].Mark == game::kMarkSelected) {
-                chosen.append(QString::number(f.Board[row][column].Value));
-            }
-        }
+    return QStringLiteral("%1: %2 - %3, %4 - %5")
+        .arg(f.uiText(20).trimmed())
+        .arg(f.uiText(17))
+        .arg(f.ProgramTotal)
+        .arg(f.uiText(18))
+        .arg(f.PupilTotal);
+}
+
+// The list beside the statistics table: the answers per number and the typical errors.
+QString statisticsListText(const TForm3& f) {
+    if (f.Button14.tag() != 1) {
+        return QString();
     }
-    return chosen.isEmpty() ? QString()
-                            : spoken(f, Spoken::Chosen) + QStringLiteral(": ") +
-                                  chosen.join(QStringLiteral(", "));
+    const statistics::NumberTotals totals =
+        statistics::numberTotals(f.Progress.ExerciseCount[f.Operation]);
+    QStringList counts;
+    for (int number = 2; number <= 9; ++number) {
+        counts.append(QStringLiteral("%1 - %2").arg(number).arg(totals[number]));
+    }
+    QString text = f.uiText(10) + QStringLiteral(": ") + counts.join(QStringLiteral(", "));
+    QStringList errors;
+    for (const Terror& error :
+         statistics::summariseErrors(f.ErrorLog, f.ErrorLogCount).typicalErrors) {
+        errors.append(statistics::typicalErrorText(f.Operation, error));
+    }
+    if (!errors.isEmpty()) {
+        text += QStringLiteral(". ") + f.uiText(11) + QStringLiteral(": ") +
+                errors.join(QStringLiteral(", "));
+    }
+    return text;
+}
+
+// What Panel3Viewer shows, in words.
+QString panel3Text(const TForm3& f) {
+    if (f.Button14.tag() == 1) {
+        return statisticsListText(f);
+    }
+    if (f.Button15.tag() == 1) {
+        return levelChartText(f);
+    }
+    return exerciseColumnText(f);
+}
+
+// The weights of the recorded errors the statistics table shows, summed once for each state of
+// the log and the answers.
+class StatisticsWeights {
+  public:
+    const statistics::WeightTable& of(const TForm3& f) {
+        const std::array<long long, 3> key{f.Operation, f.ErrorLogCount, answersGiven(f)};
+        if (key != key_) {
+            key_ = key;
+            weights_ = statistics::summariseErrors(f.ErrorLog, f.ErrorLogCount).weights;
+        }
+        return weights_;
+    }
+
+  private:
+    std::array<long long, 3> key_{-1, -1, -1};
+    statistics::WeightTable weights_;
+};
+
+// A cell of the statistics table in words: "7 x 8: 3 of 12 wrong". Row headings keep what they
+// show, and the band above the table says its operand words.
+QString statisticsCellText(const TForm3& f, StatisticsWeights& weights,
+                           const game::GridContent& grid, int column, int row) {
+    const bool multiplication = grid.operation == persistence::kMultiplication;
+    const int second = multiplication ? column : column + 1;
+    // The band above the table names the operands across the whole row.
+    if (row == 1) {
+        return multiplication ? grid.multiplicand + QStringLiteral(", ") + grid.multiplier
+                              : grid.dividend + QStringLiteral(", ") + grid.divider;
+    }
+    if ((multiplication ? column == 1 : column == game::kBoardColumns)) {
+        return game::gridCellText(grid, column, row);
+    }
+    const QString exercise = trainer::exerciseText(grid.operation, row, second).chopped(2);
+    const int answers = f.Progress.ExerciseCount[grid.operation][row][second];
+    if (answers == 0) {
+        return spoken(f, Spoken::NotAnswered).arg(exercise);
+    }
+    const float weight =
+        statistics::isUsableWeight(weights.of(f)[row][second]) ? weights.of(f)[row][second] : 0.0f;
+    return spoken(f, Spoken::StatisticsCell)
+        .arg(exercise)
+        .arg(QString::number(static_cast<double>(weight), 'g', 4))
+        .arg(answers);
 }
 
 // A choice of a combo box as it changes: its item.
@@ -206,34 +462,61 @@ ui::AccessibleRoles accessibleRoles(TForm3& form) {
                       {&f->TrackBar3, &f->Label21},
                       {&f->ComboBox1, &f->Label15},
                       {&f->PupilBox, &f->PupilLabel}};
-    roles.pictures = {{&f->Panel3Viewer, [f] { return exerciseColumnText(*f); }}};
+    roles.choices = {&f->Button1, &f->Button2, &f->Button3, &f->Button4,  &f->Button5, &f->Button6,
+                     &f->Button7, &f->Button8, &f->Button9, &f->Button10, &f->Button11};
+    roles.pictures = {{&f->Panel3Viewer, [f] { return panel3Text(*f); }},
+                      {&f->Panel2Viewer, [f] { return totalsChartText(*f); }}};
     // The exercise is told again after every answer, also where it stays the same.
     const auto answers = [f] { return answersGiven(*f); };
+    const auto board = std::make_shared<BoardMoves>(form);
+    const auto statisticsList = [f] { return statisticsListText(*f); };
     roles.names = {{&f->ProgressBar1, [f] { return spoken(*f, Spoken::AnsweredBar); }},
                    {&f->ProgressBar2, [f] { return spoken(*f, Spoken::TimeBar); }}};
-    roles.news = {{nullptr, [f] { return answerNews(*f); }, answers},
-                  {nullptr, [f] { return markNews(*f); }, answers},
-                  {nullptr, [f] { return timeLeftNews(*f); }, [f] { return timeLeftVersion(*f); }},
-                  {nullptr, [f] { return chosenNews(*f); },
-                   [f] { return static_cast<long long>(qHash(chosenNews(*f))); }},
-                  choiceNews(f->ComboBox1),
-                  choiceNews(f->PupilBox),
-                  {&f->Label14, {}, {}},
-                  {&f->Label10, {}, {}},
-                  {&f->Label9, {}, {}},
-                  {&f->Label5, {}, {}},
-                  {&f->Label17, {}, {}},
-                  {nullptr, [f] { return f->Label7.visible() ? f->Label7.text() : QString(); },
-                   [f, answers] { return answers() * 2 + (f->Label7.visible() ? 1 : 0); }}};
+    roles.news = {
+        {nullptr, [f] { return answerNews(*f); }, answers},
+        {nullptr, [f] { return markNews(*f); }, answers},
+        {nullptr, [f] { return timeLeftNews(*f); }, [f] { return timeLeftVersion(*f); }},
+        {nullptr, [f] { return numberChoiceNews(*f); }, [f] { return numberChoiceVersion(*f); }},
+        {nullptr, [board] { return board->news(); }, [board] { return board->version(); }},
+        choiceNews(f->ComboBox1),
+        choiceNews(f->PupilBox),
+        {&f->Label14, {}, {}},
+        {nullptr, [f] { return levelEndNews(*f); }, [f] { return levelEndVersion(*f); }},
+        {&f->Label10, {}, {}},
+        {nullptr, [f] { return programMoveNews(*f); }, [f] { return programMoveVersion(*f); }},
+        {&f->Label9, {}, {}},
+        {&f->Label5, {}, {}},
+        {nullptr, statisticsList,
+         [statisticsList] { return static_cast<long long>(qHash(statisticsList())); }},
+        {&f->Label17, {}, {}},
+        {nullptr, [f] { return f->Label7.visible() ? f->Label7.text() : QString(); },
+         [f, answers] { return answers() * 2 + (f->Label7.visible() ? 1 : 0); }}};
     roles.page = [f] {
         if (shownGrid(*f) != nullptr || f->ShownHelpVersion != f->Panel1Viewer.pictureVersion()) {
             return QStringList();
         }
-        return help::helpPageLines(f->ShownHelpPage);
+        QStringList lines = help::helpPageLines(f->ShownHelpPage);
+        // The rules' example is a picture below the text.
+        if (f->ShownHelpPage.page == help::kRulesPage && f->ShownHelpPage.board != nullptr) {
+            const int row = f->ShownHelpPage.languageRow;
+            const game::Board& example = *f->ShownHelpPage.board;
+            lines.append(spokenText(row, Spoken::ExampleRows)
+                             .arg(help::rulesExampleRows(example).join(QStringLiteral("; "))));
+            lines.append(spokenText(row, Spoken::ExampleTriples)
+                             .arg(help::rulesExampleTriples(example).join(QStringLiteral("; "))));
+        }
+        return lines;
     };
-    roles.cellText = [f](int column, int row) {
+    const auto weights = std::make_shared<StatisticsWeights>();
+    roles.cellText = [f, weights](int column, int row) {
         const game::GridContent* grid = shownGrid(*f);
-        return grid != nullptr ? game::gridCellText(*grid, column, row) : QString();
+        if (grid == nullptr) {
+            return QString();
+        }
+        if (grid->mode == 3) {
+            return statisticsCellText(*f, *weights, *grid, column, row);
+        }
+        return game::gridCellText(*grid, column, row);
     };
     roles.cellState = [f](int column, int row) {
         const game::GridContent* grid = shownGrid(*f);

@@ -158,6 +158,13 @@ const ui::CheckedArray<SpokenRow, 1, 2> SpokenText = [] {
         "осталось секунд: %1",
         "решено примеров",
         "прошло времени",
+        "выбор снят",
+        "тройка %1, баллов: %2",
+        "%1: найдено троек - %2",
+        "%1: неверно %2 из %3",
+        "%1: ответов ещё не было",
+        "Пример, три ряда поля: %1",
+        "найденные тройки выделены белым: %1",
     });
     table[2] = fromList<SpokenRow>({
         "right",
@@ -171,6 +178,13 @@ const ui::CheckedArray<SpokenRow, 1, 2> SpokenText = [] {
         "time left, seconds: %1",
         "exercises answered",
         "time used",
+        "chosen no more",
+        "triple %1, points: %2",
+        "%1: triples found - %2",
+        "%1: %2 of %3 wrong",
+        "%1: not answered yet",
+        "The example, three rows of the board: %1",
+        "the triples found are white: %1",
     });
     return table;
 }();

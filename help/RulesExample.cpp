@@ -41,6 +41,36 @@ void writeRulesExample(game::Board& board) {
     }
 }
 
+QStringList rulesExampleRows(const game::Board& board) {
+    QStringList rows;
+    for (int r = kExampleFirstRow; r <= kExampleLastRow; ++r) {
+        QStringList numbers;
+        for (int c = 1; c <= kColumnCount; ++c) {
+            numbers.append(QString::number(board[r][c].Value));
+        }
+        rows.append(numbers.join(QStringLiteral(", ")));
+    }
+    return rows;
+}
+
+QStringList rulesExampleTriples(const game::Board& board) {
+    QStringList triples;
+    constexpr std::size_t kCellsPerTriple = 3;
+    for (std::size_t k = 0; k + kCellsPerTriple <= std::size(kFoundCells); k += kCellsPerTriple) {
+        int values[kCellsPerTriple];
+        for (std::size_t i = 0; i < kCellsPerTriple; ++i) {
+            values[i] = board[kFoundCells[k + i].row][kFoundCells[k + i].column].Value;
+        }
+        // A triple reads in either direction: the product is at one end.
+        const bool productLast = values[0] * values[1] == values[2];
+        const int first = productLast ? values[0] : values[1];
+        const int second = productLast ? values[1] : values[2];
+        const int product = productLast ? values[2] : values[0];
+        triples.append(QStringLiteral("%1 x %2 = %3").arg(first).arg(second).arg(product));
+    }
+    return triples;
+}
+
 void paintRulesExample(ui::Canvas& canvas, const game::Board& board, int cellWidth) {
     const double s2 = cellWidth / 1.5;
     canvas.setFillEnabled(true);

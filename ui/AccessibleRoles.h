@@ -42,6 +42,9 @@ struct News {
 // happens, and what the grid shows.
 struct AccessibleRoles {
     std::vector<Caption> captions;
+    // The buttons of which one is the choice (a number, an operation): offered as choices that
+    // say whether they are chosen, which the selected look shows.
+    std::vector<const Button*> choices;
     std::vector<Naming> names;
     std::vector<PictureReading> pictures;
     // What is told as it happens, while the focus stays where it is (the answer judged, time up,

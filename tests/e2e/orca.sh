@@ -4,8 +4,9 @@
 # speech-dispatcher and eSpeak NG sounding into ALSA's null device, and an openbox window
 # manager; orca_speech.py drives the program with keys alone and checks what Orca said, from the
 # "SPEECH OUTPUT:" lines of Orca's debug output.
-# Usage: orca.sh PROGRAM [TRANSCRIPT [en]]  (TRANSCRIPT: where to keep what Orca said; en: in
-# English, after a change of the language with the arrow keys)
+# Usage: orca.sh PROGRAM [TRANSCRIPT [en]]  (TRANSCRIPT: where to keep what Orca said, and Orca's
+# whole debug output beside it as TRANSCRIPT.orca.log; en: in English, after a change of the
+# language with the arrow keys)
 set -euo pipefail
 program=$1
 transcript=${2:-}
@@ -85,6 +86,7 @@ status=0
 /usr/bin/python3 "$here/orca_speech.py" "$log" "$work/transcript.txt" "$language" || status=$?
 if [ -n "$transcript" ]; then
     cp "$work/transcript.txt" "$transcript"
+    cp "$log" "$transcript.orca.log"
 fi
 if [ "$status" -ne 0 ]; then
     echo "--- what Orca said:" >&2

@@ -1,16 +1,19 @@
 """Drives the running program with keys alone while Orca listens, and checks what Orca says, read
 from the "SPEECH OUTPUT:" lines of Orca's debug output: a run of 10 exercises with one wrong
-answer and its mark, error correction's "?", the statistics, a help page, a time-up. Keeps what
-Orca said, one utterance a line, in TRANSCRIPT.
+answer and its mark, error correction's "?", the statistics and one exercise's errors in words, a
+help page, a time-up, a chosen number, and in the game the program's move, a cell chosen and
+chosen no more, a triple found with its points, and the level's end with both sides' points. Keeps what Orca said, one utterance a line,
+in TRANSCRIPT. The board is read as Orca reads it, row by row, to know where a triple lies.
 
 Usage: orca_speech.py ORCA_LOG TRANSCRIPT [en]   (en: switch the program to English first)"""
 
-import os
 import re
 import subprocess
 import sys
 import time
 
+
+CELL_READ = re.compile(r"^\d+\.$")
 SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)'\s*(\{.*\})?\s*$")
 EXERCISE = re.compile(r"notification .*?(\d+) x (\d+) =$")
 KEY_ECHO = re.compile(r"^(tab|return|escape|left|right|up|down|left shift|f1|space|\d)\s*$", re.I)
@@ -30,6 +33,20 @@ WORDS = {
         "statistics": "Статистика push button",
         "statistics shown": "Проблемные числа",
         "help page": "Kestrova",
+        "number 5": "на 5. not selected radio button",
+        "chosen 5": "выбрано: Умножение на 5",
+        "number 2": "на 2. not selected radio button",
+        "chosen 2": "выбрано: Умножение на 2",
+        "cell errors": r"(\d+) x (\d+): неверно (\d+) из (\d+)",
+        "statistics band": "множимое, множитель",
+        "not answered": r"\d+ x \d+: ответов ещё не было",
+        "game": "Игра push button",
+        "program found": "Программа: найдено троек - ",
+        "chosen": "выбрано: ",
+        "unchosen": "выбор снят: ",
+        "triple": "тройка %d x %d = %d, баллов: %d",
+        "my points": "Мои баллы - ",
+        "level 1": "Уровень 1: Программа - ",
     },
     "en": {
         "start": "Start push button",
@@ -45,6 +62,20 @@ WORDS = {
         "statistics": "Statistics push button",
         "statistics shown": "Problem numbers",
         "help page": "Kestrova",
+        "number 5": "by 5. not selected radio button",
+        "chosen 5": "chosen: Multiplication by 5",
+        "number 2": "by 2. not selected radio button",
+        "chosen 2": "chosen: Multiplication by 2",
+        "cell errors": r"(\d+) x (\d+): (\d+) of (\d+) wrong",
+        "statistics band": "multiplicand, multiplier",
+        "not answered": r"\d+ x \d+: not answered yet",
+        "game": "Game push button",
+        "program found": "Programme: triples found - ",
+        "chosen": "chosen: ",
+        "unchosen": "chosen no more: ",
+        "triple": "triple %d x %d = %d, points: %d",
+        "my points": "My Points - ",
+        "level 1": "Level 1: Programme - ",
     },
 }
 
@@ -119,10 +150,55 @@ def move_focus(orca, target, key="Tab", presses=40):
         # Generous: a loaded machine may hold Orca up for seconds.
         orca.wait(lambda u: not KEY_ECHO.match(u), timeout=15)
         orca.quiet(0.4)
-        said = [u for u in orca.heard[start:] if not KEY_ECHO.match(u)]
-        if any(target in u for u in said):
-            return " ".join(said)
-    fail("%s did not reach %s" % (key, target))
+        said = " ".join(u for u in orca.heard[start:] if not KEY_ECHO.match(u))
+        if target.search(said) if isinstance(target, re.Pattern) else target in said:
+            return said
+    fail("%s did not reach %s" % (key, getattr(target, "pattern", target)))
+
+
+def read_board(orca):
+    """The numbers of the board's cells by (row, column), as Orca reads them: the whole row each
+    time the focus goes to another row. Leaves the focus in row 1."""
+    keys(*["Up"] * 9)
+    orca.quiet()
+    rows = {}
+
+    def row_read(key):
+        for _ in range(3):
+            start = len(orca.heard)
+            keys(key)
+            orca.wait(lambda u: CELL_READ.match(u), timeout=15)
+            orca.quiet(0.6)
+            cells = [int(u.rstrip(".")) for u in orca.heard[start:] if CELL_READ.match(u)]
+            if len(cells) >= 10:
+                return cells[-10:]
+            # Cut short: read the row again from the row beside it.
+            keys("Down" if key == "Up" else "Up")
+            orca.quiet()
+        fail("Orca did not read a whole row of the board")
+
+    for row in range(2, 10):
+        rows[row] = row_read("Down")
+        if row == 2:
+            rows[1] = row_read("Up")
+            keys("Down")
+            orca.quiet()
+    keys(*["Up"] * 8)
+    orca.quiet()
+    return {(row, column + 1): cells[column] for row, cells in rows.items()
+            for column in range(10)}
+
+
+def find_triple(board):
+    """Two neighbouring cells and their product just beyond them on their line."""
+    steps = [(0, 1), (1, 0), (1, 1), (1, -1), (0, -1), (-1, 0), (-1, -1), (-1, 1)]
+    for (row, column), first in sorted(board.items()):
+        for dr, dc in steps:
+            second = board.get((row + dr, column + dc))
+            product = board.get((row + 2 * dr, column + 2 * dc))
+            if second is not None and product is not None and first * second == product:
+                return [(row, column), (row + dr, column + dc), (row + 2 * dr, column + 2 * dc)]
+    fail("no triple on the board")
 
 
 def keys(*names):
@@ -185,11 +261,13 @@ def main():
     orca.note("a run of 10, the third answer wrong")
     keys("Return")
     first, second = exercise()
+    wrong_first = first
     for i in range(10):
         answer = first * second
         wrong = i == 2
         if wrong:
             answer = answer + 1 if answer < 90 else answer - 1
+            wrong_first = first
         type_number(answer)
         keys("Return")
         verdict = "%dx%d=%d %s" % (first, second, answer, words["wrong" if wrong else "right"])
@@ -223,11 +301,26 @@ def main():
                 lambda u: "%dx%d=%d %s" % (first, second, first * second, words["right"]) in u)
     orca.quiet()
 
-    orca.note("the statistics")
+    orca.note("the statistics, and the table's row of the wrong answer's number")
     tab_to(words["statistics"])
     keys("Return")
     orca.expect("the statistics", lambda u: u.startswith("notification") and words["statistics shown"] in u)
     orca.quiet()
+    # The table's focus cell: the band above it, or a cell of an exercise.
+    tab_to(re.compile(re.escape(words["statistics band"]) + "|" + words["cell errors"] + "|" +
+                      words["not answered"]), "shift+Tab")
+    orca.quiet()
+    keys(*["Up"] * 9, *["Left"] * 10)
+    orca.quiet()
+    keys(*["Down"] * (wrong_first - 1))
+    errors = orca.expect("an exercise's errors in words",
+                         lambda u: re.search(words["cell errors"], u) and
+                         int(re.search(words["cell errors"], u).group(3)) > 0)
+    m = re.search(words["cell errors"], errors)
+    if int(m.group(1)) != wrong_first:
+        fail("the errors are not of the wrong answer's number: " + errors)
+    orca.quiet()
+    tab_to(words["statistics"].replace(" push button", ""))
     keys("Return")
     orca.quiet()
 
@@ -239,6 +332,72 @@ def main():
     orca.expect("ten seconds left", lambda u: words["seconds left"] in u, timeout=90)
     orca.expect("time up", lambda u: u.startswith("notification") and words["time up"] in u,
                 timeout=30)
+    orca.quiet()
+
+    orca.note("a number chosen, and chosen again")
+    tab_to(words["number 5"], "shift+Tab")
+    keys("space")
+    orca.expect("the number chosen", lambda u: u.startswith("notification") and words["chosen 5"] in u)
+    orca.quiet()
+    tab_to(words["number 2"], "shift+Tab")
+    keys("space")
+    orca.expect("the number chosen", lambda u: u.startswith("notification") and words["chosen 2"] in u)
+    orca.quiet()
+
+    orca.note("the game: the program's move, a cell chosen and chosen no more, a triple found")
+    tab_to(words["game"])
+    keys("Return")
+    orca.quiet()
+    tab_to(words["start"], "shift+Tab")
+    keys("Return")
+    orca.expect("the program's move", lambda u: u.startswith("notification") and words["program found"] in u)
+    orca.quiet()
+    board = read_board(orca)
+    triple = find_triple(board)
+    values = [board[cell] for cell in triple]
+    # From the top left corner to each cell of the triple in turn, Enter on each; Enter twice on
+    # the first chooses it and takes it back.
+    keys(*["Left"] * 10)
+    orca.quiet()
+    at = (1, 1)
+    for k, (row, column) in enumerate(triple):
+        moves = (["Down"] * (row - at[0]) + ["Up"] * (at[0] - row) + ["Right"] * (column - at[1]) +
+                 ["Left"] * (at[1] - column))
+        if moves:
+            keys(*moves)
+        at = (row, column)
+        orca.quiet()
+        keys("Return")
+        if k == 0:
+            orca.expect("the cell chosen", lambda u: u.startswith("notification") and
+                        u.rstrip(".").endswith(words["chosen"] + str(values[0])))
+            orca.quiet()
+            keys("Return")
+            orca.expect("the cell chosen no more", lambda u: u.startswith("notification") and
+                        words["unchosen"] + str(values[0]) in u)
+            orca.quiet()
+            keys("Return")
+            orca.expect("the cell chosen again", lambda u: u.startswith("notification") and
+                        u.rstrip(".").endswith(words["chosen"] + str(values[0])))
+        elif k == 1:
+            # The chosen cells are told in the board's order.
+            pair = ", ".join(str(board[cell]) for cell in sorted(triple[:2]))
+            orca.expect("both cells chosen", lambda u: u.startswith("notification") and
+                        u.rstrip(".").endswith(words["chosen"] + pair))
+    first, second = values[0], values[1]
+    said = orca.expect("the triple and its points", lambda u: u.startswith("notification") and
+                       words["triple"] % (min(first, second), max(first, second), first * second,
+                                          first * second) in u)
+    if words["my points"] + str(first * second) not in said:
+        fail("the pupil's points are not told with the triple: " + said)
+    orca.quiet()
+
+    orca.note("Escape ends the level")
+    keys("Escape")
+    said = orca.expect("the level's end", lambda u: u.startswith("notification") and
+                       words["level 1"] in u)
+    if words["my points"] + str(first * second) not in said:
+        fail("the pupil's points are not told with the level's end: " + said)
     orca.quiet()
     print("ok: Orca said every change")
 

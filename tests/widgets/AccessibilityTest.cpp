@@ -19,6 +19,13 @@
 #include "ui/widgets/FormView.h"
 #include "ui/widgets/KeyboardNavigation.h"
 
+// What a screen reader is told reads as words where a check fails.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
 namespace {
 
 using widgets::FormAccessibility;
@@ -198,22 +205,133 @@ TEST_F(ScreenReaderWindow, TheApplicationListsTheWindowAndNotTheControlsWidgets)
     EXPECT_TRUE(windowListed);
 }
 
-TEST_F(ScreenReaderWindow, Button10IsAToggleWhosePressGoesThroughTheForm) {
-    QAccessibleInterface* multiplication = of(form().Button10);
-    ASSERT_EQ(multiplication->actionInterface()->actionNames(),
-              QStringList{QAccessibleActionInterface::pressAction()});
-    EXPECT_TRUE(multiplication->state().checkable);
+TEST_F(ScreenReaderWindow, NumberAndOperationButtonsSayWhetherTheyAreChosenAndAPressSaysTheChoice) {
+    const std::vector<const ui::Button*> choices = {
+        &form().Button1, &form().Button2,  &form().Button3, &form().Button4,
+        &form().Button5, &form().Button6,  &form().Button7, &form().Button8,
+        &form().Button9, &form().Button10, &form().Button11};
+    const auto chosen = [&] {
+        std::vector<const ui::Button*> checked;
+        for (const ui::Button* button : choices) {
+            QAccessibleInterface* choice = of(*button);
+            EXPECT_EQ(choice->role(), QAccessible::RadioButton) << button->name().toStdString();
+            EXPECT_TRUE(choice->state().checkable);
+            if (choice->state().checked) {
+                checked.push_back(button);
+            }
+        }
+        return checked;
+    };
+    const auto stateTold = [&](const ui::Control& control) {
+        return told(QAccessible::StateChanged, view->widgetFor(control));
+    };
+    EXPECT_EQ(of(form().Button12)->role(), QAccessible::Button);
+    ASSERT_EQ(chosen(), (std::vector<const ui::Button*>{&form().Button2, &form().Button10}));
 
-    press(form().Button11);
-    ASSERT_EQ(form().Operation, 3);
+    struct Case {
+        const ui::Button* pressed;
+        std::vector<const ui::Button*> chosen;
+        const ui::Button* unchosen;
+        const char* said;
+    };
+    const Case cases[] = {
+        {&form().Button5,
+         {&form().Button5, &form().Button10},
+         &form().Button2,
+         "выбрано: Умножение на 5"},
+        {&form().Button11,
+         {&form().Button5, &form().Button11},
+         &form().Button10,
+         "выбрано: Деление на 5"},
+        {&form().Button1,
+         {&form().Button1, &form().Button11},
+         &form().Button5,
+         "выбрано: Деление Все"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        press(*c.pressed);
+        EXPECT_EQ(chosen(), c.chosen);
+        EXPECT_TRUE(stateTold(*c.pressed));
+        EXPECT_TRUE(stateTold(*c.unchosen));
+        EXPECT_EQ(announced(), QStringList{QString::fromUtf8(c.said)});
+    }
+    // A press on the choice already made changes nothing and says nothing.
+    press(form().Button1);
+    EXPECT_EQ(announced(), QStringList());
+
+    // Multiplication's button keeps its pressed look from one press to the next, whatever the
+    // choice; its press goes through the form.
     for (int i = 0; i < 2; ++i) {
         const bool before = form().Button10.pressed();
         press(form().Button10);
         EXPECT_EQ(form().Operation, 2);
         EXPECT_NE(form().Button10.pressed(), before);
-        EXPECT_EQ(multiplication->state().checked, form().Button10.pressed());
-        EXPECT_EQ(multiplication->state().pressed, form().Button10.pressed());
+        EXPECT_EQ(of(form().Button10)->state().pressed, form().Button10.pressed());
+        EXPECT_TRUE(of(form().Button10)->state().checked);
     }
+}
+
+TEST_F(ScreenReaderWindow, TheStatisticsSayEachExercisesErrorsTheAnswersPerNumberAndTypicalErrors) {
+    ProgressRecord& progress = form().Progress;
+    progress.ExerciseCount[2][7][8] = 12;
+    progress.ExerciseCount[2][3][4] = 5;
+    progress.ExerciseCount[3][7][8] = 4;
+    const auto error = [](int first, int second, float weight, int answer) {
+        Terror t;
+        t.z1 = static_cast<std::uint8_t>(first);
+        t.Z2 = static_cast<std::uint8_t>(second);
+        t.error = weight;
+        t.res = static_cast<std::uint8_t>(answer);
+        return t;
+    };
+    form().ErrorLog = {Terror{}, error(7, 8, 2, 54), error(7, 8, 1, 58)};
+    form().ErrorLogCount = 2;
+    run([this] { form().Button14Click(); });
+    ASSERT_EQ(form().Button14.tag(), 1);
+    // The new table is told as one change, not cell by cell: Orca drops what comes beyond a
+    // hundred events waiting, the news among them.
+    QCoreApplication::processEvents();
+    EXPECT_LT(toldEvents().size(), 50u);
+    const QStringList entered = announced();
+    ASSERT_EQ(entered.size(), 1);
+    const QString list = QString::fromUtf8(
+        "Кол-во примеров: 2 - 0, 3 - 5, 4 - 0, 5 - 0, 6 - 0, 7 - 12, 8 - 0, 9 - 0. "
+        "Типичиные ошибки: 7x8=54");
+    EXPECT_TRUE(entered.front().endsWith(list)) << entered.front().toStdString();
+    EXPECT_EQ(of(form().Panel3Viewer)->text(QAccessible::Name), list);
+
+    QAccessibleInterface* table = of(form().Panel1Viewer);
+    ASSERT_EQ(table->childCount(), 90);
+    struct Case {
+        int row, column;
+        const char* said;
+    };
+    const Case cases[] = {
+        {7, 8, "7 x 8: неверно 3 из 12"},       {3, 4, "3 x 4: неверно 0 из 5"},
+        {9, 10, "9 x 10: ответов ещё не было"}, {7, 1, "7 x"},  // the row's heading
+        {1, 4, "множимое, множитель"},                          // the band above
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(table->tableInterface()->cellAt(c.row - 1, c.column - 1)->text(QAccessible::Name),
+                  QString::fromUtf8(c.said));
+    }
+    // The table taken by Tab says its focus cell: Orca says nothing of a table without a name.
+    toldEvents().clear();
+    view->widgetFor(form().Panel1Viewer)->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    ASSERT_NE(table->focusChild(), nullptr);
+    ASSERT_FALSE(toldEvents().empty());
+    EXPECT_EQ(toldEvents().back().type, QAccessible::Focus);
+    EXPECT_EQ(toldEvents().back().name, table->focusChild()->text(QAccessible::Name));
+
+    // Division reads its own exercises: 56 : 7 sits in row 7, column 7.
+    form().ErrorLog = {Terror{}};
+    form().ErrorLogCount = 0;
+    run([this] { form().Button11Click(); });
+    ASSERT_EQ(form().Operation, 3);
+    EXPECT_EQ(table->tableInterface()->cellAt(6, 6)->text(QAccessible::Name),
+              QString::fromUtf8("56 : 7: неверно 0 из 4"));
 }
 
 TEST_F(ScreenReaderWindow, HiddenAndCoveredControlsAreNotPressed) {
@@ -325,8 +443,10 @@ TEST_F(ScreenReaderWindow, AWrongAnswerInErrorCorrectionIsToldWithTheSign) {
         EXPECT_EQ(announced(),
                   QStringList{QStringLiteral("неверно, ? - этот пример ещё раз. ") + exercise});
     }
+    // The right answer ends error correction, and the window is back on the number chosen.
     pressCell(form().ExpectedAnswer);
-    EXPECT_EQ(announced(), QStringList{answerSaid(false)});
+    EXPECT_EQ(announced(), QStringList{answerSaid(false) + QStringLiteral(". выбрано: ") +
+                                       form().Label4.text() + ' ' + form().Label1.text()});
 }
 
 TEST_F(ScreenReaderWindow, ARunIsHeardToItsMarkAndTimeUpIsTold) {
@@ -370,29 +490,78 @@ TEST_F(ScreenReaderWindow, AHelpPageIsReadWhenShown) {
     EXPECT_FALSE(news.front().isEmpty());
 }
 
-TEST_F(ScreenReaderWindow, TheBoardSaysWhichCellsAreChosen) {
+TEST_F(ScreenReaderWindow, TheGameTellsEachMoveTheProgramsMoveAndEachLevelsEnd) {
     run([this] { form().Button15Click(); });
     press(form().Button12);
     ASSERT_EQ(form().Button12.tag(), 1);
-    // The level and the points of both sides are told as they show.
+    // The program's move, and the points of both sides, as the level starts.
     const QStringList start = announced();
     ASSERT_EQ(start.size(), 1);
+    EXPECT_TRUE(start.front().contains(
+        QStringLiteral("Программа: найдено троек - %1").arg(form().ProgramTripleCount)));
     EXPECT_TRUE(start.front().contains(form().Label9.text()));
     EXPECT_TRUE(start.front().contains(form().Label5.text()));
-    QAccessibleInterface* first = cell(1);
-    EXPECT_EQ(first->text(QAccessible::Name), QString::number(form().Board[1][1].Value));
-    EXPECT_EQ(first->text(QAccessible::Description), QString());
-    toldEvents().clear();
-    pressCell(1);
-    ASSERT_EQ(form().Board[1][1].Mark, 2);
-    EXPECT_EQ(first->text(QAccessible::Description), QStringLiteral("выбрано"));
-    EXPECT_TRUE(std::any_of(toldEvents().begin(), toldEvents().end(), [&](const ToldEvent& e) {
-        return e.type == QAccessible::DescriptionChanged &&
-               e.name == first->text(QAccessible::Name);
-    }));
-    // The choice is told as it changes.
-    EXPECT_EQ(announced(),
-              QStringList{QStringLiteral("выбрано: ") + QString::number(form().Board[1][1].Value)});
+
+    // 7 and 8 side by side in row 5, and their product next to them: cells 44, 45 and 46.
+    const int values[] = {7, 8, 56};
+    for (int i = 0; i < 3; ++i) {
+        form().Board[5][4 + i] = {static_cast<std::uint8_t>(values[i]), 0};
+    }
+    QAccessibleInterface* seven = cell(44);
+    EXPECT_EQ(seven->text(QAccessible::Description), QString());
+    struct Step {
+        int cell;
+        const char* said;
+    };
+    const Step steps[] = {
+        {44, "выбрано: 7"},
+        {45, "выбрано: 7, 8"},
+        {45, "выбор снят: 8. выбрано: 7"},
+        {44, "выбор снят: 7"},
+        {45, "выбрано: 8"},
+        {44, "выбрано: 7, 8"},
+        {46, "тройка 7 x 8 = 56, баллов: 56"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.said);
+        toldEvents().clear();
+        pressCell(step.cell);
+        QString said = QString::fromUtf8(step.said);
+        // The pupil's points show beside, and are told with the triple.
+        if (form().Label5.tag() > 0) {
+            said += QStringLiteral(". ") + form().Label5.text();
+        }
+        EXPECT_EQ(announced(), QStringList{said});
+    }
+    EXPECT_EQ(seven->text(QAccessible::Description), QStringLiteral("найдено"));
+
+    // The level's end, with both sides' points, and the charts as sentences.
+    QStringList heard;
+    while (form().Button12.tag() == 1) {
+        run([this] { form().Timer1.tick(); });
+        heard.append(announced());
+    }
+    const QString level1 = QStringLiteral("Уровень 1: Программа - %1, Мои баллы - 56")
+                               .arg(form().LevelScores[1].ProgramPoints);
+    ASSERT_FALSE(heard.isEmpty());
+    EXPECT_EQ(heard.back(),
+              form().uiText(15) + QStringLiteral(". ") + level1 + QStringLiteral(". Уровень 2"));
+    EXPECT_EQ(of(form().Panel3Viewer)->text(QAccessible::Name), level1);
+    EXPECT_EQ(of(form().Panel2Viewer)->text(QAccessible::Name),
+              QStringLiteral("Общий итог: Программа - %1, Мои баллы - 56")
+                  .arg(form().LevelScores[1].ProgramPoints));
+}
+
+TEST_F(ScreenReaderWindow, TheRulesExampleIsDescribedInWords) {
+    run([this] { form().Button15Click(); });
+    press(form().Button16);
+    const QStringList news = announced();
+    ASSERT_EQ(news.size(), 1);
+    EXPECT_TRUE(news.front().endsWith(QString::fromUtf8(
+        "Пример, три ряда поля: 10, 25, 30, 5, 6, 4, 32, 72, 11, 55; "
+        "10, 5, 12, 1, 7, 9, 2, 1, 8, 29; 100, 43, 42, 8, 3, 9, 27, 14, 27, 9 "
+        "найденные тройки выделены белым: 10 x 10 = 100; 5 x 6 = 30; 3 x 9 = 27; 8 x 9 = 72")))
+        << news.front().toStdString();
 }
 
 TEST_F(ScreenReaderWindow, AWidgetAskedAboutWhileTheWindowGoesHasNoWindow) {

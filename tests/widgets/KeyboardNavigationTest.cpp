@@ -201,6 +201,12 @@ TEST_F(KeyboardWindow, TabVisitsOnlyWhatTheMouseCouldClickInASensibleOrder) {
     // The round ended back on Start; Shift+Tab goes round the other way.
     key(Qt::Key_Backtab);
     EXPECT_EQ(keys->focusedWidget()->objectName().toStdString(), "Button17");
+
+    // The statistics table is read cell by cell: it is in the round.
+    run([this] { form().Button15Click(); });
+    run([this] { form().Button14Click(); });
+    EXPECT_TRUE(tabRound().contains(QStringLiteral("Panel1Viewer")))
+        << tabRound().join(' ').toStdString();
 }
 
 TEST_F(KeyboardWindow, EnterOnAFocusedButtonClicksItAndArrowsMoveATrackBarByWholeNumbers) {

@@ -198,6 +198,9 @@ class ControlInterface : public QAccessibleWidget,
         if (o.control == o.owner->keyboard().grid.viewer) {
             return QAccessible::Table;
         }
+        if (o.owner->isChoice(*o.control)) {
+            return QAccessible::RadioButton;
+        }
         return roleOf(*o.control);
     }
 
@@ -242,6 +245,12 @@ class ControlInterface : public QAccessibleWidget,
                 state.checkable = true;
                 state.checked = button.pressed();
                 state.pressed = button.pressed();
+            }
+            // A choice is checked while it shows as chosen: Orca says "selected" of a radio
+            // button that is checked, and nothing of a push button's state.
+            if (o.owner->isChoice(button)) {
+                state.checkable = true;
+                state.checked = button.selected();
             }
         }
         return state;
@@ -590,12 +599,29 @@ FormAccessibility::FormAccessibility(FormView& view, KeyboardNavigation& keys,
     };
     // The widgets go before this object, a child of the window: from then on they have no owner
     // for a screen reader that asks about them.
-    view_.onDestroying = [this] { std::erase(windows(), this); };
+    view_.onDestroying = [this] {
+        std::erase(windows(), this);
+        // The grid outlives the window's list of controls, which the filter must not look into.
+        if (grid_ != nullptr) {
+            grid_->removeEventFilter(this);
+        }
+    };
     keys_.onFocusCellMoved = [self = QPointer<FormAccessibility>(this)] {
         if (self != nullptr) {
             self->tellFocusCell();
         }
     };
+    grid_ = gridWidget();
+    grid_->installEventFilter(this);
+}
+
+bool FormAccessibility::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid_ && event->type() == QEvent::FocusIn && listening()) {
+        // After Qt has told of the grid's own focus.
+        QMetaObject::invokeMethod(
+            this, [this] { tellFocusCell(); }, Qt::QueuedConnection);
+    }
+    return false;
 }
 
 FormAccessibility::~FormAccessibility() {
@@ -740,6 +766,7 @@ void FormAccessibility::tellChanges() {
         told_ = std::move(offered);
         tellOf(&view_, QAccessible::ObjectReorder);
     }
+    tellChosen();
     QWidget* grid = gridWidget();
     for (std::size_t i = 0; i < roles_.pictures.size(); ++i) {
         const ui::PictureReading& picture = roles_.pictures[i];
@@ -763,22 +790,53 @@ void FormAccessibility::tellChanges() {
             }
         }
     }
-    if (page != toldPage_ || cells.size() != toldCells_.size()) {
+    std::vector<std::size_t> changed;
+    if (cells.size() == toldCells_.size()) {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (cells[i] != toldCells_[i]) {
+                changed.push_back(i);
+            }
+        }
+    }
+    // A whole new table (a new board, the statistics in place of the answers) is told as one
+    // change: Orca drops every event beyond a hundred waiting, the news among them.
+    constexpr std::size_t kCellsToldOneByOne = 12;
+    if (page != toldPage_ || cells.size() != toldCells_.size() ||
+        changed.size() > kCellsToldOneByOne) {
         tellOf(grid, QAccessible::NameChanged);
         tellOf(grid, QAccessible::ObjectReorder);
     } else if (auto* table =
                    dynamic_cast<ControlInterface*>(QAccessible::queryAccessibleInterface(grid))) {
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            if (cells[i] != toldCells_[i]) {
-                const int index = static_cast<int>(i);
-                QAccessibleInterface* cell = table->child(index);
-                tellOf(cell, QAccessible::NameChanged);
-                tellOf(cell, QAccessible::DescriptionChanged);
-            }
+        for (const std::size_t i : changed) {
+            QAccessibleInterface* cell = table->child(static_cast<int>(i));
+            tellOf(cell, QAccessible::NameChanged);
+            tellOf(cell, QAccessible::DescriptionChanged);
         }
     }
     toldPage_ = std::move(page);
     toldCells_ = std::move(cells);
+}
+
+bool FormAccessibility::isChoice(const ui::Control& control) const {
+    return std::find(roles_.choices.begin(), roles_.choices.end(), &control) !=
+           roles_.choices.end();
+}
+
+void FormAccessibility::tellChosen() {
+    toldChosen_.resize(roles_.choices.size());
+    for (std::size_t i = 0; i < roles_.choices.size(); ++i) {
+        const bool chosen = roles_.choices[i]->selected();
+        if (chosen == toldChosen_[i]) {
+            continue;
+        }
+        toldChosen_[i] = chosen;
+        if (QWidget* widget = view_.widgetFor(*roles_.choices[i])) {
+            QAccessible::State changed;
+            changed.checked = true;
+            QAccessibleStateChangeEvent event(widget, changed);
+            tell(&event);
+        }
+    }
 }
 
 void FormAccessibility::tellFocusCell() {

@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -51,6 +52,8 @@ class FormAccessibility : public QObject {
     // A control's name for a screen reader: its text, its caption, or what its picture says.
     QString nameOf(const ui::Control& control) const;
     QWidget* gridWidget() const;
+    // Whether a control is one of a choice, which says whether it is chosen.
+    bool isChoice(const ui::Control& control) const;
     Announcer& announcer() const { return *announcer_; }
 
     // Whether a screen reader listens, and how it is told of a change: through Qt.
@@ -58,6 +61,11 @@ class FormAccessibility : public QObject {
     std::function<void(QAccessibleEvent*)> tell = [](QAccessibleEvent* event) {
         QAccessible::updateAccessibility(event);
     };
+
+  protected:
+    // The grid that takes the focus tells its focus cell as focused: Orca takes a table without
+    // a name or headings for layout and says nothing of it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     // After every event, while a screen reader listens: tells it what changed that Qt's widgets
@@ -67,6 +75,8 @@ class FormAccessibility : public QObject {
     void announceNews();
     // A label's text while it can be seen, else none.
     QString seenText(const ui::Label& label) const;
+    // The choices whose chosen state changed.
+    void tellChosen();
     void tellFocusCell();
     void tellOf(QObject* object, QAccessible::Event change);
     void tellOf(QAccessibleInterface* about, QAccessible::Event change);
@@ -76,6 +86,7 @@ class FormAccessibility : public QObject {
     ui::KeyboardRoles keyboard_;
     ui::AccessibleRoles roles_;
     Announcer* announcer_;
+    QPointer<QWidget> grid_;
     // What was told last.
     bool newsPrimed_ = false;
     std::vector<long long> toldNews_;
@@ -87,6 +98,7 @@ class FormAccessibility : public QObject {
     std::vector<QString> toldPictures_;
     QString toldPage_;
     std::vector<QString> toldCells_;
+    std::vector<bool> toldChosen_;
 };
 
 }  // namespace widgets
