@@ -127,11 +127,15 @@ QString differences(const QImage& one, const QImage& other) {
     } while (false)
 
 // A picture with detail in every pixel, so that any shift of the smoothing shows.
-QImage detailed(QSize size, double ratio, int seed) {
+QImage detailed(QSize size, double ratio, int seed, int alpha = 255) {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < size.height(); ++y) {
         for (int x = 0; x < size.width(); ++x) {
-            image.setPixel(x, y, qRgb((x * 37 + seed) % 256, (y * 53 + x * seed) % 256, 120));
+            // Translucent, if at all, along a band, as text over a clear picture is.
+            const int a = (x / 7) % 3 == 0 ? alpha : 255;
+            image.setPixel(
+                x, y,
+                qPremultiply(qRgba((x * 37 + seed) % 256, (y * 53 + x * seed) % 256, 120, a)));
         }
     }
     image.setDevicePixelRatio(ratio);
@@ -145,12 +149,14 @@ TEST(PictureView, APictureShownAgainIsScaledOnceAndGivesQtsOwnPixels) {
         double scale;        // of the window
         double bitmapScale;  // of the viewer
         QPointF shift;
-        bool kept;  // smoothly scaled, so kept scaled
+        bool kept;  // smoothly scaled and opaque, so kept scaled
+        int alpha = 255;
     };
     const Case cases[] = {
         {"4K", 3, 2.971111, 0.99, QPointF(18.5, 0.25), true},
         {"4K, another place", 3, 2.971111, 1.0, QPointF(113.076, 7.17), true},
         {"one to one", 2, 2, 1.0, QPointF(3, 1), false},
+        {"4K, translucent", 3, 2.971111, 0.99, QPointF(18.5, 0.25), false, 140},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -158,8 +164,8 @@ TEST(PictureView, APictureShownAgainIsScaledOnceAndGivesQtsOwnPixels) {
         view.resize(60, 40);
         view.setPictureScale(c.bitmapScale);
         const QSize pixels(static_cast<int>(60 * c.ratio), static_cast<int>(40 * c.ratio));
-        const QImage table = detailed(pixels, c.ratio, 3);
-        QImage statistics = detailed(pixels, c.ratio, 7);
+        const QImage table = detailed(pixels, c.ratio, 3, c.alpha);
+        QImage statistics = detailed(pixels, c.ratio, 7, c.alpha);
         // Shown, switched away from, shown again twice (kept the first of them), then changed.
         view.setPicture(table);
         EXPECT_SAME_SCREEN(drawnOnScreen(view, c.scale, c.shift), qtsOwn(view, c.scale, c.shift));

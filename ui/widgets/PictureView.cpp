@@ -66,6 +66,27 @@ QRect changedPixels(const QImage& before, const QImage& after) {
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
+bool opaque(const QImage& picture) {
+    if (!picture.hasAlphaChannel()) {
+        return true;
+    }
+    if (picture.format() != QImage::Format_ARGB32_Premultiplied &&
+        picture.format() != QImage::Format_ARGB32) {
+        return false;
+    }
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        QRgb all = 0xFF000000;
+        for (int x = 0; x < picture.width(); ++x) {
+            all &= line[x];
+        }
+        if (qAlpha(all) != 255) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 QRect changedArea(const QImage& before, const QImage& after) {
@@ -147,7 +168,17 @@ const PictureView::Scaled* PictureView::scaledFor(const QTransform& device, cons
             return &scaled_.front();
         }
     }
-    if (!makeIt) {
+    if (!makeIt ||
+        std::find(notOpaque_.begin(), notOpaque_.end(), picture_.cacheKey()) != notOpaque_.end()) {
+        return nullptr;
+    }
+    // Qt blends a translucent pixel scaled straight onto the screen with another rounding than
+    // when it lays a picture over it: only an opaque picture gives the same pixels both ways.
+    if (!opaque(picture_)) {
+        notOpaque_.push_back(picture_.cacheKey());
+        if (notOpaque_.size() > kShownRemembered) {
+            notOpaque_.erase(notOpaque_.begin());
+        }
         return nullptr;
     }
     // Painted as the screen would be painted, on the same fraction of a pixel, over nothing.

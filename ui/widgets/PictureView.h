@@ -64,6 +64,7 @@ class PictureView : public QWidget {
     double scale_ = 1.0;
     std::vector<qint64> shownBefore_;  // the pictures shown lately, by cacheKey
     std::vector<Scaled> scaled_;       // the latest first
+    std::vector<qint64> notOpaque_;    // pictures shown again that are not kept scaled
     int scaledMade_ = 0;
 };
 
