@@ -262,10 +262,10 @@ class TForm3 {
     unsigned ShownGridVersion = 0;
     // Panel1Viewer's pictures, the grid's tables and the help pages: the one shown and those
     // before it, kept for reuse. A table drawn again over an earlier one is drawn only where the
-    // two differ; each picture's content key names its entry in DrawnGrids, the contents of the
-    // last few tables drawn.
+    // two differ (not at all for the statistics table of an unchanged board); each picture's
+    // content key names its entry in DrawnGrids, the contents of the last few tables drawn.
     ui::Bitmap Panel1Bitmap;
-    std::vector<std::pair<std::uint64_t, game::GridContent>> DrawnGrids;
+    std::vector<std::pair<std::uint64_t, game::DrawnGrid>> DrawnGrids;
     std::uint64_t LastGridKey = 0;
     int Panel1ViewerWidth = 0;
     int Panel1ViewerHeight = 0;

@@ -395,7 +395,7 @@ const game::GridContent* shownGrid(const TForm3& f) {
     if (f.DrawnGrids.empty() || f.ShownGridVersion != f.Panel1Viewer.pictureVersion()) {
         return nullptr;
     }
-    return &f.DrawnGrids.back().second;
+    return &f.DrawnGrids.back().second.content;
 }
 
 QString boardCellState(const TForm3& f, const game::GridContent& grid, int column, int row) {

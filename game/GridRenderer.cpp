@@ -353,6 +353,31 @@ std::optional<QRectF> answerTableChange(const GridContent& before, const GridCon
     return was.value_or(QRectF()) | is.value_or(QRectF());
 }
 
+DrawnGrid drawnGrid(const GridContent& content) {
+    DrawnGrid drawn;
+    drawn.content = content;
+    if (content.board != nullptr) {
+        drawn.board = *content.board;
+    }
+    return drawn;
+}
+
+std::optional<QRectF> gridChange(const DrawnGrid& before, const GridContent& after) {
+    const GridContent& was = before.content;
+    if (was.mode == kStatisticsTable && after.mode == kStatisticsTable) {
+        // The pressed cell plays no part in the statistics table.
+        if (after.board != nullptr && was.board != nullptr && before.board == *after.board &&
+            was.operation == after.operation && was.cellWidth == after.cellWidth &&
+            was.cellHeight == after.cellHeight && was.markColours == after.markColours &&
+            was.multiplier == after.multiplier && was.multiplicand == after.multiplicand &&
+            was.divider == after.divider && was.dividend == after.dividend) {
+            return QRectF();
+        }
+        return std::nullopt;
+    }
+    return answerTableChange(was, after);
+}
+
 }  // namespace game
 
 void TForm3::DrawGrid(std::uint8_t mode, std::uint8_t highlight) {
@@ -380,7 +405,7 @@ void TForm3::DrawGrid(std::uint8_t mode, std::uint8_t highlight) {
         return drawn.first == Panel1Bitmap.contentKey();
     });
     if (held != DrawnGrids.end()) {
-        redraw = game::answerTableChange(held->second, content);
+        redraw = game::gridChange(held->second, content);
     }
     if (!redraw) {
         // Drawn whole over whatever the picture held.
@@ -394,7 +419,7 @@ void TForm3::DrawGrid(std::uint8_t mode, std::uint8_t highlight) {
         game::paintGrid(canvas, content);
     }
     Panel1Bitmap.setContentKey(++LastGridKey);
-    DrawnGrids.emplace_back(LastGridKey, content);
+    DrawnGrids.emplace_back(LastGridKey, game::drawnGrid(content));
     constexpr std::size_t kRemembered = 4;
     if (DrawnGrids.size() > kRemembered) {
         DrawnGrids.erase(DrawnGrids.begin());
@@ -405,7 +430,7 @@ void TForm3::DrawGrid(std::uint8_t mode, std::uint8_t highlight) {
     // the grid drawn last, the one before this in DrawnGrids.
     std::optional<QRectF> changed;
     if (DrawnGrids.size() > 1 && ShownGridVersion == Panel1Viewer.pictureVersion()) {
-        changed = game::answerTableChange(DrawnGrids[DrawnGrids.size() - 2].second, content);
+        changed = game::gridChange(DrawnGrids[DrawnGrids.size() - 2].second, content);
     }
     if (changed) {
         Panel1Viewer.setPicture(Panel1Bitmap, *changed);

@@ -59,4 +59,18 @@ void paintBandSign(ui::Canvas& canvas, QPointF corner, std::uint8_t mark, double
 // the two are alike; nothing when they are not both answer tables of the same cells.
 std::optional<QRectF> answerTableChange(const GridContent& before, const GridContent& after);
 
+// A table as it was drawn: its content, and a copy of the board the content pointed to then.
+struct DrawnGrid {
+    GridContent content;
+    Board board{};
+};
+
+// What `drawn` was drawn from, taken now.
+DrawnGrid drawnGrid(const GridContent& content);
+
+// Where the table painted from `after` can differ from the one painted as `before`, in picture
+// units, as answerTableChange says for answer tables; empty also for a statistics table drawn
+// from the same board, words and colours (a switch back to the statistics); nothing otherwise.
+std::optional<QRectF> gridChange(const DrawnGrid& before, const GridContent& after);
+
 }  // namespace game

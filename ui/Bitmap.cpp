@@ -99,6 +99,10 @@ QImage newPicture(QSize pixels) {
 
 }  // namespace
 
+QImage largePicture(QSize pixels) {
+    return newPicture(pixels);
+}
+
 void Bitmap::setSize(int width, int height) {
     resize(width, height, false);
 }

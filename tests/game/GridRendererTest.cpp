@@ -135,6 +135,41 @@ TEST_F(DrawGrid, TheStatisticsTableWritesTheOperandColumnInBlue) {
     }
 }
 
+// A switch away from the statistics and back hands the viewer the statistics picture it showed,
+// not drawn again, while the board is as it was; anything that changes the table draws it again.
+TEST_F(DrawGrid, TheStatisticsTableShownAgainIsThePictureDrawnBeforeUnlessItsTableChanged) {
+    TForm3& f = form();
+    markEveryCell(1);
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        bool drawnAgain;
+    };
+    const Case cases[] = {
+        {"nothing", [] {}, false},
+        {"a mark", [&f] { f.Board[3][4].Mark = 3; }, true},
+        {"a number", [&f] { f.Board[9][10].Value = 100; }, true},
+        {"the operation", [&f] { f.Operation = 3; }, true},
+        {"nothing again", [] {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        f.DrawGrid(3, 0);
+        const qint64 shown = f.Panel1Viewer.picture().cacheKey();
+        f.DrawGrid(1, 0);
+        c.change();
+        f.DrawGrid(3, 0);
+        EXPECT_EQ(f.Panel1Viewer.picture().cacheKey() != shown, c.drawnAgain);
+        ui::Bitmap whole(f.Panel1Bitmap.devicePixelRatio());
+        whole.setSize(f.Panel1ViewerWidth, f.Panel1ViewerHeight);
+        {
+            ui::Canvas canvas(whole);
+            game::paintGrid(canvas, f.DrawnGrids.back().second.content);
+        }
+        EXPECT_TRUE(whole.image() == f.Panel1Viewer.picture());
+    }
+}
+
 TEST_F(DrawGrid, TheStatisticsTableDrawsRowOneAsABandOfOperandWords) {
     TForm3& f = form();
     markEveryCell(4);
@@ -293,7 +328,7 @@ TEST_P(AnswerTableChange, HoldsEveryPixelThatDiffers) {
         whole.setSize(f.Panel1ViewerWidth, f.Panel1ViewerHeight);
         {
             ui::Canvas canvas(whole);
-            game::paintGrid(canvas, f.DrawnGrids.back().second);
+            game::paintGrid(canvas, f.DrawnGrids.back().second.content);
         }
         EXPECT_TRUE(whole.image() == f.Panel1Viewer.picture());
     }

@@ -1,14 +1,24 @@
 #include "ui/widgets/PictureView.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include <QMouseEvent>
+#include <QPaintEngine>
+#include <QPaintEvent>
 #include <QPainter>
+
+#include "ui/Bitmap.h"
 
 namespace widgets {
 
 namespace {
+
+// Scaled pictures kept per viewer: the two tables a switch alternates between.
+constexpr std::size_t kScaledKept = 2;
+// Pictures remembered as shown, to tell a picture shown again from a new one.
+constexpr std::size_t kShownRemembered = 4;
 
 bool comparable(const QImage& before, const QImage& after) {
     return !before.isNull() && before.size() == after.size() && before.format() == after.format() &&
@@ -56,6 +66,27 @@ QRect changedPixels(const QImage& before, const QImage& after) {
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
+bool opaque(const QImage& picture) {
+    if (!picture.hasAlphaChannel()) {
+        return true;
+    }
+    if (picture.format() != QImage::Format_ARGB32_Premultiplied &&
+        picture.format() != QImage::Format_ARGB32) {
+        return false;
+    }
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        QRgb all = 0xFF000000;
+        for (int x = 0; x < picture.width(); ++x) {
+            all &= line[x];
+        }
+        if (qAlpha(all) != 255) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 QRect changedArea(const QImage& before, const QImage& after) {
@@ -84,6 +115,13 @@ void PictureView::setPicture(const QImage& picture, std::optional<QRectF> change
         changed = changedArea(picture_, picture);
     }
     const bool wasShown = !picture_.isNull();
+    if (wasShown && std::find(shownBefore_.begin(), shownBefore_.end(), picture_.cacheKey()) ==
+                        shownBefore_.end()) {
+        shownBefore_.push_back(picture_.cacheKey());
+        if (shownBefore_.size() > kShownRemembered) {
+            shownBefore_.erase(shownBefore_.begin());
+        }
+    }
     picture_ = picture;
     if (picture_.isNull()) {
         if (wasShown) {
@@ -110,13 +148,91 @@ void PictureView::setPictureScale(double scale) {
     }
 }
 
-void PictureView::paintEvent(QPaintEvent*) {
+bool PictureView::scalesSmoothly(QPainter& painter) {
+    const QTransform device = painter.deviceTransform();
+    return painter.paintEngine() != nullptr &&
+           painter.paintEngine()->type() == QPaintEngine::Raster &&
+           device.type() == QTransform::TxScale && device.m11() > 0 && device.m22() > 0 &&
+           painter.opacity() == 1.0 &&
+           painter.compositionMode() == QPainter::CompositionMode_SourceOver &&
+           // A widget drawn into the scene may have its scale between the world and the device.
+           (painter.worldTransform().inverted() * device).type() <= QTransform::TxScale;
+}
+
+const PictureView::Scaled* PictureView::scaledFor(const QTransform& device, const QPoint& whole,
+                                                  bool makeIt) {
+    const QTransform placed = device * QTransform::fromTranslate(-whole.x(), -whole.y());
+    for (auto it = scaled_.begin(); it != scaled_.end(); ++it) {
+        if (it->source == picture_.cacheKey() && it->device == placed) {
+            std::rotate(scaled_.begin(), it, it + 1);
+            return &scaled_.front();
+        }
+    }
+    if (!makeIt ||
+        std::find(notOpaque_.begin(), notOpaque_.end(), picture_.cacheKey()) != notOpaque_.end()) {
+        return nullptr;
+    }
+    // Qt blends a translucent pixel scaled straight onto the screen with another rounding than
+    // when it lays a picture over it: only an opaque picture gives the same pixels both ways.
+    if (!opaque(picture_)) {
+        notOpaque_.push_back(picture_.cacheKey());
+        if (notOpaque_.size() > kShownRemembered) {
+            notOpaque_.erase(notOpaque_.begin());
+        }
+        return nullptr;
+    }
+    // Painted as the screen would be painted, on the same fraction of a pixel, over nothing.
+    const QRectF bounds = placed.mapRect(QRectF(QPointF(0, 0), picture_.deviceIndependentSize()));
+    const QRect pixels = bounds.toAlignedRect();
+    Scaled made;
+    made.source = picture_.cacheKey();
+    made.device = placed;
+    made.offset = pixels.topLeft();
+    made.pixels = ui::largePicture(pixels.size());
+    made.pixels.fill(Qt::transparent);
+    {
+        QPainter painter(&made.pixels);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+        painter.setTransform(placed * QTransform::fromTranslate(-pixels.x(), -pixels.y()));
+        painter.drawImage(QPointF(0, 0), picture_);
+    }
+    ++scaledMade_;
+    if (scaled_.size() >= kScaledKept) {
+        scaled_.pop_back();
+    }
+    scaled_.insert(scaled_.begin(), std::move(made));
+    return &scaled_.front();
+}
+
+void PictureView::paintEvent(QPaintEvent* event) {
     if (picture_.isNull()) {
         return;
     }
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.scale(scale_, scale_);
+    const QTransform device = painter.deviceTransform();
+    if (scalesSmoothly(painter) && std::abs(device.m11() - picture_.devicePixelRatio()) > 1e-9) {
+        // Made for a picture shown again, when most of it is repainted: a press that changes a
+        // cell repaints that cell alone. A picture merely repainted is not worth it: the window's
+        // first frame and the frame after it paint every picture twice.
+        const QRect area = event->rect() & rect();
+        const bool mostOfIt = 2 * static_cast<qint64>(area.width()) * area.height() >=
+                              static_cast<qint64>(width()) * height();
+        const bool shownAgain = std::find(shownBefore_.begin(), shownBefore_.end(),
+                                          picture_.cacheKey()) != shownBefore_.end();
+        const QPointF origin = device.map(QPointF(0, 0));
+        const QPoint whole(static_cast<int>(std::floor(origin.x())),
+                           static_cast<int>(std::floor(origin.y())));
+        if (const Scaled* scaled = scaledFor(device, whole, shownAgain && mostOfIt)) {
+            // Laid with a transform that takes its pixels one to one to the device's pixels.
+            const QTransform worldToDevice = painter.worldTransform().inverted() * device;
+            painter.setWorldTransform(QTransform::fromTranslate(whole.x(), whole.y()) *
+                                      worldToDevice.inverted());
+            painter.drawImage(QPointF(scaled->offset), scaled->pixels);
+            return;
+        }
+    }
     painter.drawImage(QPointF(0, 0), picture_);
 }
 

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include <QImage>
 #include <QWidget>
@@ -29,6 +30,9 @@ class PictureView : public QWidget {
     void setPictureScale(double scale);
     double pictureScale() const { return scale_; }
 
+    // How many pictures were scaled to the screen to be kept, for tests.
+    int scaledPicturesMade() const { return scaledMade_; }
+
     std::function<void(QPointF)> onPress;
     std::function<void(QPointF)> onRelease;
 
@@ -42,8 +46,26 @@ class PictureView : public QWidget {
     // for the smoothing of a scaled picture.
     QRect shownArea(const QRect& pixels) const;
 
+    // A picture scaled to the screen's pixels once, as painting it there scales it, and then
+    // laid on whole pixels: a picture shown again (the table that a switch brings back) is
+    // copied instead of being smoothly scaled on every repaint.
+    struct Scaled {
+        qint64 source = 0;  // the picture's cacheKey: a picture painted again has a new one
+        QTransform device;  // of the picture's units, its translation reduced to a fraction
+        QImage pixels;
+        QPoint offset;  // of the pixels from the whole screen pixel the picture starts in
+    };
+
+    // Whether the painter draws through the screen's raster engine at a scale that smooths.
+    static bool scalesSmoothly(QPainter& painter);
+    const Scaled* scaledFor(const QTransform& device, const QPoint& whole, bool makeIt);
+
     QImage picture_;
     double scale_ = 1.0;
+    std::vector<qint64> shownBefore_;  // the pictures shown lately, by cacheKey
+    std::vector<Scaled> scaled_;       // the latest first
+    std::vector<qint64> notOpaque_;    // pictures shown again that are not kept scaled
+    int scaledMade_ = 0;
 };
 
 }  // namespace widgets
