@@ -27,6 +27,7 @@ struct Cell {
     QString text;
     bool number = false;
     QRgb background = 0;
+    QRgb foreground = 0;  // black where none is given
 };
 
 struct Table {

@@ -19,9 +19,12 @@ QString cell(const QString& content, const QString& attributes = {}) {
 QString cell(const Cell& c) {
     QString attributes = c.number ? QStringLiteral("class=\"n\"") : QString();
     if (c.background != 0) {
-        attributes += QStringLiteral("%1bgcolor=\"%2\" style=\"background-color: %2\"")
-                          .arg(attributes.isEmpty() ? QString() : QStringLiteral(" "),
-                               QColor(c.background).name());
+        attributes +=
+            QStringLiteral("%1bgcolor=\"%2\" style=\"background-color: %2%3\"")
+                .arg(attributes.isEmpty() ? QString() : QStringLiteral(" "),
+                     QColor(c.background).name(),
+                     c.foreground != 0 ? QStringLiteral("; color: ") + QColor(c.foreground).name()
+                                       : QString());
     }
     return cell(escaped(c.text), attributes);
 }

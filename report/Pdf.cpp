@@ -303,6 +303,8 @@ class PdfPages : public DocumentWriter {
             painter_.setPen(Qt::black);
             painter_.setFont(f.font);
             for (std::size_t c = 0; c < cells.size() && c < columns; ++c) {
+                painter_.setPen(cells[c].foreground != 0 ? QColor(cells[c].foreground)
+                                                         : QColor(Qt::black));
                 if (wrapped[c]) {
                     wrapped[c]->draw(&painter_, QPointF(lefts[c] + side, top + above));
                     continue;
