@@ -35,7 +35,7 @@ void TForm3::LookButtonClick() {
     if (Panel1Viewer.pictureVersion() == ShownHelpVersion) {
         DrawHelpScreen(ShownHelpPage.page);
     } else if (!DrawnGrids.empty() && Panel1Viewer.pictureVersion() == ShownGridVersion) {
-        const game::GridContent& shown = DrawnGrids.back().second;
+        const game::GridContent& shown = DrawnGrids.back().second.content;
         DrawGrid(shown.mode, shown.highlight ? 1 : 0);
     }
     DrawExerciseColumn(static_cast<std::uint8_t>(Operation), 0, 1, 1);

@@ -367,10 +367,11 @@ std::optional<QRectF> gridChange(const DrawnGrid& before, const GridContent& aft
     if (was.mode == kStatisticsTable && after.mode == kStatisticsTable) {
         // The pressed cell plays no part in the statistics table.
         if (after.board != nullptr && was.board != nullptr && before.board == *after.board &&
-            was.operation == after.operation && was.cellWidth == after.cellWidth &&
-            was.cellHeight == after.cellHeight && was.markColours == after.markColours &&
-            was.multiplier == after.multiplier && was.multiplicand == after.multiplicand &&
-            was.divider == after.divider && was.dividend == after.dividend) {
+            was.look == after.look && was.operation == after.operation &&
+            was.cellWidth == after.cellWidth && was.cellHeight == after.cellHeight &&
+            was.markColours == after.markColours && was.multiplier == after.multiplier &&
+            was.multiplicand == after.multiplicand && was.divider == after.divider &&
+            was.dividend == after.dividend) {
             return QRectF();
         }
         return std::nullopt;

@@ -7,6 +7,7 @@
 #include "game/GridHitTest.h"
 #include "game/GridRenderer.h"
 #include "tests/support/FormFixture.h"
+#include "ui/Look.h"
 
 namespace {
 
@@ -150,6 +151,8 @@ TEST_F(DrawGrid, TheStatisticsTableShownAgainIsThePictureDrawnBeforeUnlessItsTab
         {"a mark", [&f] { f.Board[3][4].Mark = 3; }, true},
         {"a number", [&f] { f.Board[9][10].Value = 100; }, true},
         {"the operation", [&f] { f.Operation = 3; }, true},
+        {"the look", [] { ui::setCurrentLook(ui::Look::HighContrast); }, true},
+        {"back to the default look", [] { ui::setCurrentLook(ui::Look::Default); }, true},
         {"nothing again", [] {}, false},
     };
     for (const Case& c : cases) {
