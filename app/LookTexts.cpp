@@ -38,7 +38,7 @@ QString lookNotKeptText(Language language) {
 
 QString statisticsKeyText(Language language, int mark) {
     // The error rates that bound the bands, the same in every language.
-    constexpr const char* kBands[] = {"", "< 5 %", "5–10 %", "11–21 %", "> 21 %"};
+    constexpr const char* kBands[] = {"", "< 5 %", "5–11 %", "11–21 %", "> 21 %"};
     if (mark == 0) {
         return QString::fromUtf8(textsOf(language).noAnswers);
     }
