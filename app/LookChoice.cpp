@@ -1,5 +1,5 @@
 #include "app/Form.h"
-#include "app/LookTexts.h"
+#include "app/Texts.h"
 #include "persistence/LookFile.h"
 #include "ui/Errors.h"
 #include "ui/Look.h"

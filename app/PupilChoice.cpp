@@ -5,7 +5,7 @@
 #include <QFileInfo>
 
 #include "app/Form.h"
-#include "app/PupilTexts.h"
+#include "app/Texts.h"
 #include "persistence/ProgressFiles.h"
 
 void TForm3::startWithPupils(pupils::Roster& roster, const pupils::Pupil& chosen,

@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QLockFile>
 
-#include "app/PupilTexts.h"
 #include "app/SingleInstance.h"
+#include "app/Texts.h"
 
 namespace {
 

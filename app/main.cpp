@@ -31,7 +31,6 @@
 #include "app/Form.h"
 #include "app/KeyboardRoles.h"
 #include "app/PupilCommands.h"
-#include "app/PupilTexts.h"
 #include "app/SingleInstance.h"
 #include "app/Texts.h"
 #include "report/Report.h"

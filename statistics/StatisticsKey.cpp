@@ -1,5 +1,5 @@
 #include "app/Form.h"
-#include "app/LookTexts.h"
+#include "app/Texts.h"
 #include "ui/Look.h"
 
 namespace {

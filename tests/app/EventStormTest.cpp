@@ -25,7 +25,7 @@
 #include <QTemporaryDir>
 
 #include "app/Form.h"
-#include "app/PupilTexts.h"
+#include "app/Texts.h"
 #include "persistence/ProgressFiles.h"
 #include "tests/support/ScriptedNamePrompt.h"
 #include "ui/Checked.h"

@@ -11,7 +11,7 @@
 #include <QTimer>
 
 #include "app/KeyboardRoles.h"
-#include "app/PupilTexts.h"
+#include "app/Texts.h"
 #include "tests/support/FormFixture.h"
 #include "tests/support/ScriptedNamePrompt.h"
 #include "ui/widgets/FormView.h"

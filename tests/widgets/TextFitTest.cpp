@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <QStyleOptionComboBox>
 
-#include "app/PupilTexts.h"
 #include "app/Texts.h"
 #include "help/HelpScreen.h"
 #include "tests/support/FormFixture.h"
