@@ -37,9 +37,11 @@ start_program "$program"
 pick 3
 dialog=$(wait_for_window '^Переименование ученика$') || fail "no dialog for renaming the first pupil"
 keep_screenshot pupil-rename-dialog
-xdotool windowfocus --sync "$dialog" type --delay 40 "Мама"
+# Latin letters: xdotool types a letter the keyboard map lacks by mapping it for a moment, and
+# a busy program may read the map after it is undone and lose the letter.
+xdotool windowfocus --sync "$dialog" type --delay 40 "Mama"
 xdotool key Return
-eventually name_is "Мама" ||
+eventually name_is "Mama" ||
     fail "the first pupil's new name was not kept: $(cat "$folder/name.txt" 2>&1)"
 echo "ok the first pupil renamed in the window"
 
