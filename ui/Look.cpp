@@ -39,6 +39,7 @@ constexpr Palette kDefault{
     .helpText = 0xFFFFFFFF,
     .helpHeading = 0xFF0000FF,
     .focusFrame = 0xFFFF8C00,
+    .focusFrameOnGap = 0xFFFF8C00,
     .signs = false,
 };
 
@@ -79,6 +80,7 @@ constexpr Palette kHighContrast{
     .helpText = 0xFFFFFFFF,
     .helpHeading = 0xFFFFE066,
     .focusFrame = 0xFF000000,
+    .focusFrameOnGap = 0xFFFFE066,
     .signs = true,
 };
 

@@ -62,8 +62,10 @@ struct Palette {
     QRgb helpText;
     QRgb helpHeading;
 
-    // The keyboard's focus frame.
+    // The keyboard's focus frame; in the high-contrast look the grid's frame has a second, light
+    // line over the dark gaps round its cell.
     QRgb focusFrame;
+    QRgb focusFrameOnGap;
 
     // Signs beside colours: outlines of selected cells, digits in mark bars, underlined
     // emphasis. Only the high-contrast look draws them; the default keeps the design's pixels.

@@ -21,6 +21,9 @@ namespace {
 // Digits typed further apart than this begin a new number.
 constexpr int kTypingPauseMs = 1500;
 constexpr double kFrameWidth = 4;
+// The high-contrast frame's two lines, in the viewer's units: the gaps between cells are 3 wide.
+constexpr double kGapLineWidth = 2;
+constexpr double kCellLineWidth = 3;
 
 // Repaints only where a frame lies, on the viewer's whole picture: the frame widget covers the
 // whole grid, which is large on a large screen.
@@ -93,13 +96,20 @@ class FocusFrame : public QWidget {
         painter.setRenderHint(QPainter::Antialiasing, true);
         const ui::Palette& palette = ui::palette();
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(QColor::fromRgba(palette.focusFrame), kFrameWidth));
-        painter.drawRoundedRect(frame_(), 3, 3);
-        if (palette.signs) {
-            // A white line inside the black one: the frame stands out on light and dark cells.
-            painter.setPen(QPen(Qt::white, kFrameWidth / 3));
+        if (!palette.signs) {
+            painter.setPen(QPen(QColor::fromRgba(palette.focusFrame), kFrameWidth));
             painter.drawRoundedRect(frame_(), 3, 3);
+            return;
         }
+        // Two lines, each on one background: a light one over the dark gaps round the cell and
+        // a dark one just inside the cell's edge. On whatever cell, the light line stands out
+        // from the gaps it covers, and the dark line parts it from a light cell.
+        const QRectF cell = frame_();
+        const double outer = kGapLineWidth, inner = kCellLineWidth;
+        painter.setPen(QPen(QColor::fromRgba(palette.focusFrameOnGap), outer));
+        painter.drawRoundedRect(cell.adjusted(-outer / 2, -outer / 2, outer / 2, outer / 2), 3, 3);
+        painter.setPen(QPen(QColor::fromRgba(palette.focusFrame), inner));
+        painter.drawRoundedRect(cell.adjusted(inner / 2, inner / 2, -inner / 2, -inner / 2), 2, 2);
     }
 
   private:

@@ -13,7 +13,8 @@ namespace widgets {
 namespace {
 
 // The high-contrast look: light buttons framed in black with black captions, a checked one dark
-// with a white caption, and a focus frame four units wide; darker track bars. Rules of the same
+// with a white caption, and a focus frame four units wide, black on what is light and yellow
+// on what is dark (a checked button, the black combo boxes); darker track bars. Rules of the same
 // weight that come later win, so these follow the design's.
 const char* const kHighContrastRules = R"(
 QPushButton[formControl="true"] {
@@ -57,7 +58,7 @@ QComboBox[formControl="true"] {
     border: 1px solid #000000;
 }
 QComboBox[formControl="true"][focusFrame="true"]:focus {
-    border: 4px solid #000000;
+    border: 4px solid #FFE066;
 }
 )";
 
