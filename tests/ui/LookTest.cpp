@@ -133,9 +133,26 @@ TEST(LookTest, CategoryColoursStayApartUnderColourBlindness) {
     const std::vector<QRgb> marks = {hc.marks[2], hc.marks[3], hc.marks[4], hc.marks[5]};
     const std::vector<QRgb> board = {hc.cell, hc.selectedCell, hc.foundCell};
     const std::vector<QRgb> chart = {hc.programme, hc.pupil, hc.pictureBackground};
+    // The chosen difficulty's word (the design's red) among the others (dodger blue), and the
+    // answer table's pressed cell among the others.
+    const std::vector<QRgb> difficulty = {hc.labelText(0xFFFF0000), hc.labelText(0xFF1E90FF)};
+    const std::vector<QRgb> answerTable = {hc.cell, hc.pressedCell};
+    const struct {
+        const char* what;
+        const std::vector<QRgb>& colours;
+    } sets[] = {{"error bands", bands},
+                {"marks", marks},
+                {"board cells", board},
+                {"chart", chart},
+                {"difficulty's words", difficulty},
+                {"answer table", answerTable}};
     for (const Matrix* vision : {&kNormal, &kProtanopia, &kDeuteranopia}) {
-        for (const auto& set : {bands, marks, board, chart}) {
-            EXPECT_GE(smallestDifference(set, *vision), 15);
+        for (const auto& set : sets) {
+            EXPECT_GE(smallestDifference(set.colours, *vision), 15)
+                << set.what
+                << (vision == &kNormal       ? ""
+                    : vision == &kProtanopia ? " under protanopia"
+                                             : " under deuteranopia");
         }
     }
     const ui::Palette& design = ui::palette(ui::Look::Default);
