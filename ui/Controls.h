@@ -98,6 +98,11 @@ class TextControl : public Control {
     QRgb fontColor() const { return fontColor_; }
     void setFontColor(QRgb colour) { fontColor_ = colour; }
 
+    // Underlined in every look: the chosen word of a row of choices, which its colour alone
+    // would tell.
+    bool underlined() const { return underlined_; }
+    void setUnderlined(bool underlined) { underlined_ = underlined; }
+
   private:
     QString text_;
     double fontSize_ = 12;
@@ -108,6 +113,7 @@ class TextControl : public Control {
     Align vAlign_ = Align::Center;
     bool wordWrap_ = false;
     QRgb fontColor_ = 0xFF000000;
+    bool underlined_ = false;
     double largestGrownSize_ = 20;
 };
 

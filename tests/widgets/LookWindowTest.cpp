@@ -358,6 +358,56 @@ class LookWindow : public FormFixture, public ::testing::WithParamInterface<ui::
         return frameFailure(what, without, with, area);
     }
 
+    // The chosen difficulty's word is told by a line beneath it as well as by its colour. The
+    // line lies in the free room under the word, and nothing else changes for it.
+    QString chosenDifficultyFailure() {
+        TForm3& f = form();
+        ui::Label* chosen = nullptr;
+        for (ui::Label* word : {&f.Label18, &f.Label19, &f.Label20}) {
+            if (word->underlined()) {
+                if (chosen != nullptr) {
+                    return QStringLiteral("more than one difficulty is underlined");
+                }
+                chosen = word;
+            }
+        }
+        if (chosen == nullptr) {
+            return QStringLiteral("the chosen difficulty is not underlined");
+        }
+        if (ui::currentLook() == ui::Look::HighContrast) {
+            return {};  // underlined there with every red label anyway
+        }
+        const QImage marked = shot();
+        run([&] { chosen->setUnderlined(false); });
+        const QImage plain = shot();
+        run([&] { chosen->setUnderlined(true); });
+        QRect changed;
+        for (int y = 0; y < marked.height(); ++y) {
+            for (int x = 0; x < marked.width(); ++x) {
+                if (marked.pixel(x, y) != plain.pixel(x, y)) {
+                    changed |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        const QRect box = shownRect(*chosen);
+        const int wordBottom = box.center().y() + 6;  // the words are 14 high, centred
+        if (changed.isEmpty() || !box.contains(changed) || changed.height() > 3 ||
+            changed.top() < wordBottom) {
+            return QStringLiteral(
+                       "the chosen difficulty's line changes %1,%2 %3x%4 of its box "
+                       "%5,%6 %7x%8")
+                .arg(changed.x())
+                .arg(changed.y())
+                .arg(changed.width())
+                .arg(changed.height())
+                .arg(box.x())
+                .arg(box.y())
+                .arg(box.width())
+                .arg(box.height());
+        }
+        return {};
+    }
+
     std::unique_ptr<FormView> view;
     KeyboardNavigation* keys = nullptr;
 };
@@ -512,6 +562,7 @@ TEST_P(LookWindow, EveryScreensTextsMarksAndFramesShowTheLooksColours) {
             {"the programme's score", rectOf(660, 4, 260, 42), Kind::Text, 28, true, kBlack,
              kWindow},
         });
+    found << chosenDifficultyFailure();
     // A chosen cell and a found one on the board, with the frame on each.
     run([&] {
         f.Board[5][3].Mark = 2;

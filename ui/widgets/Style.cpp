@@ -198,12 +198,14 @@ QFont textFont(const ui::TextControl& control, const ui::Palette& palette) {
     QFont font = control.styleFamily()
                      ? ui::makeFont(control.fontSize())
                      : ui::makeFont(control.fontSize(), control.bold(), control.fontFamily());
+    font.setUnderline(control.underlined());
     if (palette.look != ui::Look::HighContrast) {
         return font;
     }
     const auto* button = dynamic_cast<const ui::Button*>(&control);
-    font.setUnderline(button != nullptr ? palette.underlinedCaption(button->selected())
-                                        : palette.underlined(control.fontColor()));
+    font.setUnderline(control.underlined() ||
+                      (button != nullptr ? palette.underlinedCaption(button->selected())
+                                         : palette.underlined(control.fontColor())));
     // Small text grows towards the size a pupil with low vision reads, while it fits its box.
     const double room =
         control.kind() == ui::ControlKind::Button ? control.width() - 6 : control.width();
