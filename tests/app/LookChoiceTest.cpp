@@ -1,8 +1,10 @@
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include "persistence/LookFile.h"
 #include "tests/support/FormFixture.h"
+#include "tests/trainer/RunTestSupport.h"
 #include "ui/Look.h"
 
 namespace {
@@ -38,6 +40,49 @@ TEST_F(LookChoiceTest, SwitchingTheLookKeepsSaveDatAndTheLookFile) {
     EXPECT_EQ(f.Panel3Viewer.picture().pixel(2, 2), 0xFF696969u);
     EXPECT_EQ(readDataFile(QStringLiteral("Save.dat")), saved);
     EXPECT_TRUE(reporter.messages.empty());
+}
+
+// A pupil's work is stored the same in either look, and a switch between runs loses nothing:
+// two pupils answer alike, one in the default look and one who switches to high contrast for the
+// run and back after it; their files and marks are the same, byte for byte.
+TEST_F(LookChoiceTest, EitherLookStoresTheSameProgressAndASwitchLosesNothing) {
+    const auto answerARun = [](TForm3& f) {
+        f.dispatch([&] { f.Button12Click(); });
+        for (int answered = 0; f.Button12.tag() == 1; ++answered) {
+            // Two wrong answers, which are recorded in the error file, then right ones.
+            f.dispatch([&] { press(f, answered < 2 ? wrongAnswer(f) : f.ExpectedAnswer); });
+        }
+    };
+    TForm3& inDefault = start();
+    answerARun(inDefault);
+    ASSERT_EQ(inDefault.Progress.MarkHistoryLength[2][2], 1);
+
+    QTemporaryDir otherFolder;
+    ui::FixedClock otherClock{kStartMoment};
+    ui::ScriptedRandom otherRandom;
+    ui::CollectingErrorReporter otherReporter;
+    const QString otherData = otherFolder.path() + QStringLiteral("/Kestrova/");
+    TForm3 switching(otherData, otherClock, otherRandom, otherReporter);
+    switching.FormCreate();
+    switching.dispatch([&] { switching.LookButton.click(); });
+    ASSERT_EQ(ui::currentLook(), ui::Look::HighContrast);
+    answerARun(switching);
+    switching.dispatch([&] { switching.LookButton.click(); });
+    ASSERT_EQ(ui::currentLook(), ui::Look::Default);
+
+    const auto bytes = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
+    };
+    for (const QString& name : {QStringLiteral("Save.dat"), QStringLiteral("save2.dat")}) {
+        EXPECT_EQ(bytes(otherData + name), bytes(dataFile(name))) << name.toStdString();
+    }
+    EXPECT_EQ(bytes(dataFile(QStringLiteral("Save.dat"))).size(), 648);
+    EXPECT_EQ(bytes(dataFile(QStringLiteral("save2.dat"))).size(), 2 * 12);
+    EXPECT_EQ(switching.Progress.MarkHistory[2][2][1], inDefault.Progress.MarkHistory[2][2][1]);
+    EXPECT_EQ(switching.ErrorLogCount, inDefault.ErrorLogCount);
+    EXPECT_TRUE(reporter.messages.empty());
+    EXPECT_TRUE(otherReporter.messages.empty());
 }
 
 TEST_F(LookChoiceTest, ThePupilsLookIsShownAtStart) {

@@ -160,6 +160,18 @@ TEST(LookTest, CategoryColoursStayApartUnderColourBlindness) {
     EXPECT_LT(smallestDifference(designBands, kProtanopia), 15);
 }
 
+// A chosen board cell and a found one differ by more than hue. In the default look the found
+// cell is far lighter; in the high-contrast look both are dark, and the chosen one carries a
+// ring (LookPicturesTest).
+TEST(LookTest, InTheDefaultLookChosenAndFoundCellsDifferInLightness) {
+    const ui::Palette& d = ui::palette(ui::Look::Default);
+    for (const Matrix* vision : {&kNormal, &kProtanopia, &kDeuteranopia}) {
+        const double chosen = lab(seenWith(*vision, linear(d.selectedCell))).L;
+        const double found = lab(seenWith(*vision, linear(d.foundCell))).L;
+        EXPECT_GE(std::abs(found - chosen), 20);
+    }
+}
+
 // Texts on the pictures and marks on their backgrounds, as the painters combine them.
 TEST(LookTest, HighContrastColoursReachTheirContrast) {
     const ui::Palette& hc = ui::palette(ui::Look::HighContrast);
