@@ -580,6 +580,15 @@ TEST_P(LookWindow, EveryScreensTextsMarksAndFramesShowTheLooksColours) {
     found << cellFrameFailure("the focus on a free cell", {6, 5});
     run([&] { f.Button12Click(); });
 
+    // The game's rules: their title on the dither and a found cell of their example.
+    run([&] { f.Button16Click(); });
+    found << failures("game rules", {
+                                        {"the rules' title", rectOf(430, 96, 470, 38), Kind::Text,
+                                         26, false, kWhite, kHelp},
+                                        {"a found cell of the example", rectOf(546, 530, 42, 40),
+                                         Kind::Text, 26, false, kBlack, flat(kWhite)},
+                                    });
+
     found.removeAll(QString());
     EXPECT_TRUE(found.isEmpty()) << found.join('\n').toStdString();
 }
