@@ -12,18 +12,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QGraphicsProxyWidget>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 
 #include "app/KeyboardRoles.h"
-#include "app/Texts.h"
 #include "tests/support/FormFixture.h"
 #include "tests/trainer/RunTestSupport.h"
 #include "ui/Look.h"
@@ -154,11 +151,13 @@ Sample sample(const QImage& image, QRect rect) {
 // Checks one element of a window picture in the look in use; returns what is wrong, if anything.
 QString check(const QImage& shot, const Element& e) {
     const Sample s = sample(shot, e.rect);
+    if (s.backgrounds.empty()) {
+        return QStringLiteral("%1: no background along the edge").arg(e.what);
+    }
     if (ui::currentLook() == ui::Look::HighContrast) {
         if (s.worstContrast() < needed(e)) {
             return QStringLiteral("%1: %2 on %3 reaches %4, needs %5")
-                .arg(e.what, hex(s.foreground),
-                     s.backgrounds.empty() ? QStringLiteral("?") : hex(s.backgrounds.front()))
+                .arg(e.what, hex(s.foreground), hex(s.backgrounds.front()))
                 .arg(s.worstContrast(), 0, 'f', 2)
                 .arg(needed(e));
         }
