@@ -8,8 +8,6 @@
 // compressed): one input in 32 is reported as HTML too and one in 128 as PDF, chosen by a hash
 // of the whole input, so that the same input always takes the same way and any mutation may
 // reach them, however the corpus grows.
-#include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -34,21 +32,21 @@ std::uint32_t hashOf(const std::uint8_t* data, std::size_t size) {
 
 void writeFolder(const QString& folder, const fuzz::FolderInput& input) {
     for (const fuzz::FolderInput::File& file : input.files) {
-        const QString path = folder + fuzz::FolderInput::pathOf(file.pupil, file.kind);
-        QDir().mkpath(QFileInfo(path).path());
-        fuzz::writeFile(path, file.bytes);
+        const QString relative = fuzz::FolderInput::pathOf(file.pupil, file.kind);
+        for (qsizetype slash = relative.indexOf(QLatin1Char('/')); slash >= 0;
+             slash = relative.indexOf(QLatin1Char('/'), slash + 1)) {
+            fuzz::makeFolder(folder + relative.left(slash));
+        }
+        fuzz::writeFile(folder + relative, file.bytes);
     }
 }
 
 // Every file and folder under the folder with its bytes, to see that the report changed none.
 QMap<QString, QByteArray> contentsOf(const QString& folder) {
     QMap<QString, QByteArray> contents;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo entry(it.next());
-        contents.insert(entry.filePath(),
-                        entry.isFile() ? fuzz::readFile(entry.filePath()) : QByteArray("<dir>"));
+    for (const fuzz::TreeEntry& entry : fuzz::treeOf(folder)) {
+        contents.insert(entry.path,
+                        entry.folder ? QByteArray("<dir>") : fuzz::readFile(entry.path));
     }
     return contents;
 }
