@@ -9,7 +9,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -46,11 +48,14 @@ bool dotOrDotDot(const char* name) {
 // left out. The entries are listed into a buffer on the stack: opendir's buffer alone would cost
 // more under AddressSanitizer than the reading it surrounds. False when the folder cannot be
 // listed or `each` says so.
+// `whole` tells that a listing that leaves room in the buffer for another entry has them all, as
+// it has on tmpfs: one system call less for each folder.
 template <typename Each>
-bool eachEntry(int descriptor, Each each) {
+bool eachEntry(int descriptor, Each each, bool whole = false) {
     alignas(8) char buffer[8192];
-    ::lseek(descriptor, 0, SEEK_SET);
-    for (;;) {
+    // Room for an entry with the longest name.
+    constexpr long kLongestEntry = sizeof(DirectoryEntry) + 256;
+    for (bool done = false; !done;) {
         const long got = ::syscall(SYS_getdents64, descriptor, buffer, sizeof buffer);
         if (got < 0) {
             return false;
@@ -74,19 +79,32 @@ bool eachEntry(int descriptor, Each each) {
                 return false;
             }
         }
+        done = whole && got + kLongestEntry <= static_cast<long>(sizeof buffer);
     }
+    return true;
 }
 
 bool removeFolder(int parent, const char* name);
 
 // Empties the folder open as `folder`, folders inside it included, without following links.
+// A listing cut short leaves the folder not empty, and removeFolder empties it again.
 bool emptyFolder(int folder) {
-    return eachEntry(folder, [folder](const char* name, bool isFolder) {
-        return isFolder ? removeFolder(folder, name) : ::unlinkat(folder, name, 0) == 0;
-    });
+    return eachEntry(
+        folder,
+        [folder](const char* name, bool isFolder) {
+            return isFolder ? removeFolder(folder, name) : ::unlinkat(folder, name, 0) == 0;
+        },
+        true);
 }
 
 bool removeFolder(int parent, const char* name) {
+    // Most folders the targets make are empty by the end, and go in one call.
+    if (::unlinkat(parent, name, AT_REMOVEDIR) == 0) {
+        return true;
+    }
+    if (errno != ENOTEMPTY && errno != EEXIST) {
+        return false;
+    }
     // Entries removed while listing may hide others from the same listing: emptied again until
     // the folder itself can go.
     for (int tries = 0; tries < 8; ++tries) {
@@ -109,20 +127,27 @@ bool removeFolder(int parent, const char* name) {
     return false;
 }
 
+// On tmpfs a listing fills the buffer with every entry that fits: one that leaves room has them
+// all. Elsewhere a listing may stop short of the end, and is asked again until it gives nothing.
+bool wholeListings = false;
+
 void listTree(int descriptor, const QString& path, std::vector<TreeEntry>& found) {
-    eachEntry(descriptor, [&](const char* name, bool folder) {
-        const QString entryPath = path + QFile::decodeName(name);
-        found.push_back({entryPath, folder});
-        if (folder) {
-            const int inner =
-                ::openat(descriptor, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-            if (inner >= 0) {
-                listTree(inner, entryPath + QLatin1Char('/'), found);
-                ::close(inner);
+    eachEntry(
+        descriptor,
+        [&](const char* name, bool folder) {
+            const QString entryPath = path + QFile::decodeName(name);
+            found.push_back({entryPath, folder});
+            if (folder) {
+                const int inner =
+                    ::openat(descriptor, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+                if (inner >= 0) {
+                    listTree(inner, entryPath + QLatin1Char('/'), found);
+                    ::close(inner);
+                }
             }
-        }
-        return true;
-    });
+            return true;
+        },
+        wholeListings);
 }
 
 }  // namespace
@@ -138,6 +163,9 @@ void startApplication(int* argc, char*** argv) {
     if (!workFolder->isValid()) {
         fail(QStringLiteral("no temporary folder"));
     }
+    struct statfs system {};
+    wholeListings = ::statfs(QFile::encodeName(workFolder->path()).constData(), &system) == 0 &&
+                    system.f_type == TMPFS_MAGIC;
 }
 
 // The files are small and the runs many: plain system calls, which cost a fraction of Qt's
