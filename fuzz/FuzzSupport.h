@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include <QByteArray>
 #include <QString>
@@ -15,6 +16,17 @@ void startApplication(int* argc, char*** argv);
 
 // An empty data folder (ending in a separator) for the next input.
 QString freshDataFolder();
+
+// Makes the folder; true when it is there, made now or before. A file of its name is left.
+bool makeFolder(const QString& path);
+
+// Every file and folder under the folder, links not followed, in the order of their paths.
+struct TreeEntry {
+    QString path;
+    bool folder = false;
+    bool operator==(const TreeEntry&) const = default;
+};
+std::vector<TreeEntry> treeOf(const QString& folder);
 
 void writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);

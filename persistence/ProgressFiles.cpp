@@ -1,9 +1,11 @@
 #include "persistence/ProgressFiles.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,7 +23,7 @@ QString progressFilePath(const QString& folder) {
 }
 
 QString errorFilePath(const QString& folder, int operation) {
-    return folder + QStringLiteral("save%1.dat").arg(operation);
+    return folder + QStringLiteral("save") + QString::number(operation) + QStringLiteral(".dat");
 }
 
 QStringList progressFilePaths(const QString& folder) {
@@ -256,10 +258,45 @@ std::optional<ProgressRecord> peekProgressRecord(const QString& path) {
     return decodeProgressRecord(recordAt<ProgressRecord::kSize>(**bytes, 0));
 }
 
+// The clean-up runs at every start for every pupil, and most of the time there is nothing to
+// remove: one system call for each, no file object.
+void removeUnfinishedWrite(const QString& path) {
+    ::unlink(QFile::encodeName(unfinishedWritePath(path)).constData());
+}
+
 void removeUnfinishedWrites(const QString& folder) {
     for (const QString& path : progressFilePaths(folder)) {
-        QFile::remove(unfinishedWritePath(path));
+        removeUnfinishedWrite(path);
     }
+}
+
+QStringList folderNames(const QString& folder, FolderLinks links) {
+    QStringList names;
+    DIR* listing = ::opendir(QFile::encodeName(folder).constData());
+    if (listing == nullptr) {
+        return names;
+    }
+    const int descriptor = ::dirfd(listing);
+    while (const dirent* entry = ::readdir(listing)) {
+        if (entry->d_name[0] == '.') {
+            continue;
+        }
+        bool isFolder = entry->d_type == DT_DIR;
+        const bool look = entry->d_type == DT_UNKNOWN ||
+                          (entry->d_type == DT_LNK && links == FolderLinks::Followed);
+        if (look) {
+            struct stat status {};
+            isFolder = ::fstatat(descriptor, entry->d_name, &status,
+                                 links == FolderLinks::Followed ? 0 : AT_SYMLINK_NOFOLLOW) == 0 &&
+                       S_ISDIR(status.st_mode);
+        }
+        if (isFolder) {
+            names.append(QFile::decodeName(entry->d_name));
+        }
+    }
+    ::closedir(listing);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace persistence

@@ -92,6 +92,15 @@ QString unfinishedWritePath(const QString& path);
 // other process writes there.
 void removeUnfinishedWrites(const QString& folder);
 
+// Removes what a killed write of the file left, if anything.
+void removeUnfinishedWrite(const QString& path);
+
+// The names of the folders in `folder` that are not hidden (do not start with a dot), in the
+// order of their names' UTF-16 code units; a symbolic link to a folder counts when `links` says
+// so. None when the folder is not there or cannot be read.
+enum class FolderLinks { Followed, Left };
+QStringList folderNames(const QString& folder, FolderLinks links);
+
 // Moves a damaged file of `length` bytes aside under damagedFileName.
 SetAside moveDamagedAside(const QString& path, qint64 length, double moment);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCollator>
@@ -51,13 +52,11 @@ bool invisible(char32_t c) {
 
 // What two names that look the same have in common.
 QString lookOf(const QString& name) {
-    QString look;
-    for (const char32_t c : name.normalized(QString::NormalizationForm_C).toUcs4()) {
-        if (QChar::category(c) != QChar::Other_Format) {
-            look += QString::fromUcs4(&c, 1);
-        }
-    }
-    return look.toCaseFolded();
+    QList<uint> characters = name.normalized(QString::NormalizationForm_C).toUcs4();
+    characters.removeIf([](uint c) { return QChar::category(c) == QChar::Other_Format; });
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()),
+                             characters.size())
+        .toCaseFolded();
 }
 
 // A small text file of the roster: regular, at most `limit` bytes, UTF-8; nullopt otherwise.
@@ -226,17 +225,8 @@ std::vector<Pupil> Roster::pupils() const {
     if (QFileInfo::exists(dataFolder_ + kNameFile)) {
         found.front().name = readName(dataFolder_ + kNameFile, firstName_);
     }
-    const QDir folder(pupilsFolder());
-    if (!folder.exists()) {
-        return found;
-    }
-    for (const QFileInfo& entry :
-         folder.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-        // Qt lists a link to a device among the folders.
-        if (!entry.isDir()) {
-            continue;
-        }
-        const QString name = entry.fileName();
+    for (const QString& name :
+         persistence::folderNames(pupilsFolder(), persistence::FolderLinks::Followed)) {
         found.push_back(
             {name, readName(pupilsFolder() + name + QLatin1Char('/') + kNameFile, name)});
     }
@@ -288,7 +278,8 @@ std::variant<Pupil, persistence::FileFailure> Roster::add(const QString& name) c
             number = kept;
         }
     }
-    for (const QString& folder : QDir(parent).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    for (const QString& folder :
+         persistence::folderNames(parent, persistence::FolderLinks::Followed)) {
         number = std::max(number, folderNumber(folder));
     }
     Pupil pupil{kFolderPrefix + QString::number(number + 1), name};
@@ -354,22 +345,20 @@ std::optional<persistence::FileFailure> Roster::moveToTrash(const Pupil& pupil) 
 }
 
 void Roster::removeUnfinishedWrites() const {
-    QFile::remove(persistence::unfinishedWritePath(dataFolder_ + kNameFile));
-    const QDir folder(pupilsFolder());
-    if (!folder.exists()) {
-        return;
-    }
+    persistence::removeUnfinishedWrite(dataFolder_ + kNameFile);
     // pupils/ or a pupil's folder that is a symbolic link leads out of the data folder.
-    if (QFileInfo(pupilsFolder().chopped(1)).isSymLink()) {
+    struct stat status {};
+    if (::lstat(QFile::encodeName(pupilsFolder().chopped(1)).constData(), &status) != 0 ||
+        !S_ISDIR(status.st_mode)) {
         return;
     }
-    QFile::remove(persistence::unfinishedWritePath(choiceFilePath()));
-    QFile::remove(persistence::unfinishedWritePath(numberFilePath()));
+    persistence::removeUnfinishedWrite(choiceFilePath());
+    persistence::removeUnfinishedWrite(numberFilePath());
     for (const QString& name :
-         folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
+         persistence::folderNames(pupilsFolder(), persistence::FolderLinks::Left)) {
         const Pupil pupil{name, name};
         persistence::removeUnfinishedWrites(folderOf(pupil));
-        QFile::remove(persistence::unfinishedWritePath(nameFilePath(pupil)));
+        persistence::removeUnfinishedWrite(nameFilePath(pupil));
     }
 }
 

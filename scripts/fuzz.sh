@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (clang's libFuzzer, with AddressSanitizer and
-# UndefinedBehaviorSanitizer), writes their seed corpus from files the program itself writes, and
-# runs each target for a while. A fault stops its target; the input that shows it is kept in
+# UndefinedBehaviorSanitizer), writes their seed corpus from files the program itself writes, runs
+# each target over the inputs kept in fuzz/regressions/ (each once showed a fault), then runs each
+# target for a while. A fault stops its target; the input that shows it is kept in
 # build/fuzz/crashes/ and the script ends with status 1.
 # Usage: scripts/fuzz.sh [--ci | SECONDS_PER_TARGET]   (--ci: 20 s each; default 600 s each)
 set -euo pipefail
@@ -27,6 +28,15 @@ mkdir -p "$out/crashes"
 "$out/fuzz/fuzz_seeds" "$corpus"
 
 failed=0
+# First the inputs that once showed a fault, each read once.
+for target in save_dat error_file startup roster report; do
+    kept=fuzz/regressions/$target
+    if [ -d "$kept" ] && ! "$out/fuzz/fuzz_$target" "$kept"/* >"$out/$target-regressions.log" 2>&1; then
+        echo "fuzz $target: FAULT on a kept input"
+        grep -E 'FAULT|ERROR|SUMMARY|runtime error|Running' "$out/$target-regressions.log" | head -n 20 || true
+        failed=1
+    fi
+done
 for target in save_dat error_file startup roster report; do
     log="$out/$target.log"
     status=0

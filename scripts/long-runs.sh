@@ -77,10 +77,15 @@ fuzz_run() {
     if [ "$max_seconds" -gt 0 ]; then
         limit=(-max_total_time="$max_seconds")
     fi
+    # The inputs that once showed a fault join the corpus.
+    local kept=()
+    if [ -d "fuzz/regressions/$target" ]; then
+        kept=("fuzz/regressions/$target")
+    fi
     start=$(date +%s)
     "${run_nice[@]}" "build/fuzz/fuzz/fuzz_$target" -runs="$goal" "${limit[@]}" \
         -print_final_stats=1 -artifact_prefix="$out/crashes/$target-" "$out/corpus/$target" \
-        >"$log" 2>&1 || status=$?
+        "${kept[@]}" >"$log" 2>&1 || status=$?
     end=$(date +%s)
     local runs cov ft faults
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n1)

@@ -357,6 +357,23 @@ TEST_F(RosterTest, APipeOrADeviceInPlaceOfANameOrTheChoiceIsNoNameAndNoChoice) {
     }
 }
 
+// What pupils/ holds besides pupils' folders: a hidden folder, a file, links to a folder, to a
+// device and to nothing. A link to a folder is a pupil's folder; nothing else is.
+TEST_F(RosterTest, OnlyFoldersAndLinksToFoldersArePupils) {
+    const Pupil boris = added("Boris");
+    ASSERT_TRUE(QDir().mkpath(folder() + "pupils/.hidden"));
+    write(folder() + "pupils/notes.txt", "Clara\n");
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/elsewhere"));
+    ASSERT_TRUE(QFile::link(dir.path() + "/elsewhere", folder() + "pupils/Linked"));
+    ASSERT_TRUE(QFile::link("/dev/null", folder() + "pupils/device"));
+    ASSERT_TRUE(QFile::link(dir.path() + "/nowhere", folder() + "pupils/dangling"));
+    std::vector<QString> listed;
+    for (const Pupil& pupil : roster.pupils()) {
+        listed.push_back(pupil.folder);
+    }
+    EXPECT_EQ(listed, (std::vector<QString>{QString(), boris.folder, "Linked"}));
+}
+
 // The clean-up of killed writes stays inside the data folder: a pupil's folder, or pupils/
 // itself, that is a symbolic link to elsewhere is not followed.
 TEST_F(RosterTest, TheCleanUpDeletesNothingOutsideTheDataFolder) {
