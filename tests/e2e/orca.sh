@@ -87,6 +87,8 @@ status=0
 if [ -n "$transcript" ]; then
     cp "$work/transcript.txt" "$transcript"
     cp "$log" "$transcript.orca.log"
+    # Orca's own errors, and those of the accessibility library beneath it.
+    cp "$work/orca.out" "$transcript.orca.err"
 fi
 if [ "$status" -ne 0 ]; then
     echo "--- what Orca said:" >&2

@@ -449,7 +449,12 @@ TEST_F(ScreenReaderWindow, TheAnswerTableIsATableOfNumbersAnsweredThroughItsCell
     ASSERT_NE(grid->tableInterface(), nullptr);
     EXPECT_EQ(grid->childCount(), 90);
     EXPECT_EQ(grid->tableInterface()->rowCount(), 9);
-    EXPECT_TRUE(told(QAccessible::ObjectReorder, view->widgetFor(form().Panel1Viewer)));
+    // The new table is told by its new name, not as reordered children: Qt's bridge sends a
+    // reorder as one malformed signal per cell, which AT-SPI clients drop.
+    EXPECT_TRUE(told(QAccessible::NameChanged, view->widgetFor(form().Panel1Viewer)));
+    EXPECT_FALSE(std::any_of(toldEvents().begin(), toldEvents().end(), [](const ToldEvent& e) {
+        return e.type == QAccessible::ObjectReorder;
+    }));
     EXPECT_EQ(announced(), QStringList{form().Label7.text()});
     QAccessibleInterface* fiftySix = cell(56);
     EXPECT_EQ(fiftySix->text(QAccessible::Name), QStringLiteral("56"));

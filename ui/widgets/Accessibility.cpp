@@ -789,11 +789,11 @@ void FormAccessibility::tellChanges() {
         return;
     }
     announceNews();
-    std::vector<ui::Control*> offered = this->offered();
-    if (offered != told_) {
-        told_ = std::move(offered);
-        tellOf(&view_, QAccessible::ObjectReorder);
-    }
+    // A change of the window's children, or of the grid's cells, is not told: Qt 6's AT-SPI
+    // bridge sends a reorder as one children-changed signal per child with a string where the
+    // child's reference belongs, which every AT-SPI client drops as malformed ("invalid signature
+    // siis(so)"). A screen reader asks for the children when it needs them: the grid manages its
+    // descendants, so nothing of them is cached.
     tellChosen();
     QWidget* grid = gridWidget();
     for (std::size_t i = 0; i < roles_.pictures.size(); ++i) {
@@ -832,7 +832,6 @@ void FormAccessibility::tellChanges() {
     if (page != toldPage_ || cells.size() != toldCells_.size() ||
         changed.size() > kCellsToldOneByOne) {
         tellOf(grid, QAccessible::NameChanged);
-        tellOf(grid, QAccessible::ObjectReorder);
     } else if (auto* table =
                    dynamic_cast<ControlInterface*>(QAccessible::queryAccessibleInterface(grid))) {
         for (const std::size_t i : changed) {

@@ -100,7 +100,6 @@ class FormAccessibility : public QObject {
     QString toldNewsPage_;
     // News of this event, told once the event is over.
     QStringList pendingNews_;
-    std::vector<ui::Control*> told_;
     std::vector<QString> toldPictures_;
     QString toldPage_;
     std::vector<QString> toldCells_;
