@@ -1,9 +1,10 @@
 """Drives the running program with keys alone while Orca listens, and checks what Orca says, read
 from the "SPEECH OUTPUT:" lines of Orca's debug output: a run of 10 exercises with one wrong
 answer and its mark, error correction's "?", the statistics and one exercise's errors in words,
-the reset's question, a help page, the time left on F2, a time-up, a chosen number, and in the game the program's move, a cell chosen and
-chosen no more, a triple found with its points, and the level's end with both sides' points. Keeps what Orca said, one utterance a line,
-in TRANSCRIPT. The board is read as Orca reads it, row by row, to know where a triple lies.
+the reset's question, a help page, the time left on F2, a time-up, a chosen number, and in the
+game the program's move, a cell chosen and chosen no more, a triple found with its points, and
+the level's end with both sides' points. Keeps what Orca said, one utterance a line, in
+TRANSCRIPT. The board is read as Orca reads it, row by row, to know where a triple lies.
 
 Usage: orca_speech.py ORCA_LOG TRANSCRIPT [en]   (en: switch the program to English first)"""
 
