@@ -65,6 +65,7 @@ struct AccessibleRoles {
     // points, level, the reset's question, the exercise): what changed at one event, in this
     // order, as one announcement.
     std::vector<News> news;
+    // Keys that only ask the screen reader to say something (the time left).
     std::vector<SpokenKey> spokenKeys;
     // The lines of the page the grid's viewer shows in place of a table; none while it shows
     // a table.
