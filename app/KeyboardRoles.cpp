@@ -117,6 +117,21 @@ QString timeLeftNews(const TForm3& f) {
     return spoken(f, Spoken::MinutesLeft).arg((left + 59) / 60);
 }
 
+// The time left asked for with a key during a run or a level, to the second.
+QString timeLeftAsked(const TForm3& f) {
+    if (f.Button12.tag() != 1) {
+        return QString();
+    }
+    const int left = std::max(secondsLeft(f), 0);
+    if (left < 60) {
+        return spoken(f, Spoken::SecondsLeft).arg(left);
+    }
+    if (left % 60 == 0) {
+        return spoken(f, Spoken::MinutesLeft).arg(left / 60);
+    }
+    return spoken(f, Spoken::MinutesSecondsLeft).arg(left / 60).arg(left % 60);
+}
+
 // The operation and the number chosen, as the labels above the table show them, told when a
 // button changes the choice; error correction tells its own.
 long long numberChoiceVersion(const TForm3& f) {
@@ -462,8 +477,19 @@ ui::AccessibleRoles accessibleRoles(TForm3& form) {
                       {&f->TrackBar3, &f->Label21},
                       {&f->ComboBox1, &f->Label15},
                       {&f->PupilBox, &f->PupilLabel}};
-    roles.choices = {&f->Button1, &f->Button2, &f->Button3, &f->Button4,  &f->Button5, &f->Button6,
-                     &f->Button7, &f->Button8, &f->Button9, &f->Button10, &f->Button11};
+    // The number and the operation chosen, as the labels above the table name them: a run gives
+    // every button the selected look, and error correction chooses no number.
+    const ui::Button* const numbers[] = {&f->Button1, &f->Button2, &f->Button3,
+                                         &f->Button4, &f->Button5, &f->Button6,
+                                         &f->Button7, &f->Button8, &f->Button9};
+    for (int n = 1; n <= 9; ++n) {
+        roles.choices.push_back({numbers[n - 1], [f, n] {
+                                     return n == 1 ? f->NumberMode == 1
+                                                   : f->NumberMode == 0 && f->SelectedNumber == n;
+                                 }});
+    }
+    roles.choices.push_back({&f->Button10, [f] { return f->Operation == 2; }});
+    roles.choices.push_back({&f->Button11, [f] { return f->Operation == 3; }});
     roles.pictures = {{&f->Panel3Viewer, [f] { return panel3Text(*f); }},
                       {&f->Panel2Viewer, [f] { return totalsChartText(*f); }}};
     // The exercise is told again after every answer, also where it stays the same.
@@ -491,6 +517,8 @@ ui::AccessibleRoles accessibleRoles(TForm3& form) {
         {&f->Label17, {}, {}},
         {nullptr, [f] { return f->Label7.visible() ? f->Label7.text() : QString(); },
          [f, answers] { return answers() * 2 + (f->Label7.visible() ? 1 : 0); }}};
+    // F2 says the time left: digits answer, and the keys of the window and of Orca are elsewhere.
+    roles.spokenKeys = {{Qt::Key_F2, [f] { return timeLeftAsked(*f); }}};
     roles.page = [f] {
         if (shownGrid(*f) != nullptr || f->ShownHelpVersion != f->Panel1Viewer.pictureVersion()) {
             return QStringList();

@@ -167,6 +167,7 @@ const ui::CheckedArray<SpokenRow, 1, 2> SpokenText = [] {
         "%1: ответов ещё не было",
         "Пример, три ряда поля: %1",
         "найденные тройки выделены белым: %1",
+        "осталось минут: %1, секунд: %2",
     });
     table[2] = fromList<SpokenRow>({
         "right",
@@ -187,6 +188,7 @@ const ui::CheckedArray<SpokenRow, 1, 2> SpokenText = [] {
         "%1: not answered yet",
         "The example, three rows of the board: %1",
         "the triples found are white: %1",
+        "time left, minutes: %1, seconds: %2",
     });
     return table;
 }();

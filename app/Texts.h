@@ -39,17 +39,18 @@ enum class Spoken {
     TryAgain = 6,  // error correction keeps an exercise answered wrongly, and shows "?"
     MinutesLeft = 7,
     SecondsLeft = 8,
-    AnsweredBar = 9,      // the bar of the exercises answered
-    TimeBar = 10,         // the bar of the time used
-    Unchosen = 11,        // a cell of the board chosen no more
-    TripleFound = 12,     // %1 the triple as an exercise, %2 its points
-    ProgramFound = 13,    // %1 the program's side, %2 how many triples it found
-    StatisticsCell = 14,  // %1 the exercise, %2 its errors, %3 its answers
-    NotAnswered = 15,     // %1 the exercise
-    ExampleRows = 16,     // %1 the rules' example, row by row
-    ExampleTriples = 17,  // %1 the example's triples found
+    AnsweredBar = 9,          // the bar of the exercises answered
+    TimeBar = 10,             // the bar of the time used
+    Unchosen = 11,            // a cell of the board chosen no more
+    TripleFound = 12,         // %1 the triple as an exercise, %2 its points
+    ProgramFound = 13,        // %1 the program's side, %2 how many triples it found
+    StatisticsCell = 14,      // %1 the exercise, %2 its errors, %3 its answers
+    NotAnswered = 15,         // %1 the exercise
+    ExampleRows = 16,         // %1 the rules' example, row by row
+    ExampleTriples = 17,      // %1 the example's triples found
+    MinutesSecondsLeft = 18,  // %1 whole minutes, %2 seconds
 };
-using SpokenRow = ui::CheckedArray<const char*, 0, 17>;
+using SpokenRow = ui::CheckedArray<const char*, 0, 18>;
 extern const ui::CheckedArray<SpokenRow, 1, 2> SpokenText;
 
 // A spoken word in a row of the table; a row other than English reads as Russian.

@@ -5,8 +5,8 @@
 # manager; orca_speech.py drives the program with keys alone and checks what Orca said, from the
 # "SPEECH OUTPUT:" lines of Orca's debug output.
 # Usage: orca.sh PROGRAM [TRANSCRIPT [en]]  (TRANSCRIPT: where to keep what Orca said, and Orca's
-# whole debug output beside it as TRANSCRIPT.orca.log; en: in English, after a change of the
-# language with the arrow keys)
+# whole debug output beside it as TRANSCRIPT.orca.log, its errors as TRANSCRIPT.orca.err; en: in
+# English, after a change of the language with the arrow keys)
 set -euo pipefail
 program=$1
 transcript=${2:-}
@@ -87,10 +87,18 @@ status=0
 if [ -n "$transcript" ]; then
     cp "$work/transcript.txt" "$transcript"
     cp "$log" "$transcript.orca.log"
+    # Orca's own errors, and those of the accessibility library beneath it.
+    cp "$work/orca.out" "$transcript.orca.err"
 fi
 if [ "$status" -ne 0 ]; then
     echo "--- what Orca said:" >&2
     cat "$work/transcript.txt" >&2
     fail "Orca did not say what it should"
+fi
+# A signal of the program that the accessibility library beneath Orca cannot read is lost: Qt's
+# bridge sends a reorder as children-changed signals of a wrong signature, so none is sent.
+if grep -q "invalid signature" "$work/orca.out"; then
+    grep -m 5 "invalid signature" "$work/orca.out" >&2
+    fail "Orca was sent $(grep -c "invalid signature" "$work/orca.out") malformed signals"
 fi
 echo "ok: Orca spoke every change"

@@ -1,9 +1,10 @@
 """Drives the running program with keys alone while Orca listens, and checks what Orca says, read
 from the "SPEECH OUTPUT:" lines of Orca's debug output: a run of 10 exercises with one wrong
-answer and its mark, error correction's "?", the statistics and one exercise's errors in words, a
-help page, a time-up, a chosen number, and in the game the program's move, a cell chosen and
-chosen no more, a triple found with its points, and the level's end with both sides' points. Keeps what Orca said, one utterance a line,
-in TRANSCRIPT. The board is read as Orca reads it, row by row, to know where a triple lies.
+answer and its mark, error correction's "?", the statistics and one exercise's errors in words,
+the reset's question, a help page, the time left on F2, a time-up, a chosen number, and in the
+game the program's move, a cell chosen and chosen no more, a triple found with its points, and
+the level's end with both sides' points. Keeps what Orca said, one utterance a line, in
+TRANSCRIPT. The board is read as Orca reads it, row by row, to know where a triple lies.
 
 Usage: orca_speech.py ORCA_LOG TRANSCRIPT [en]   (en: switch the program to English first)"""
 
@@ -16,7 +17,7 @@ import time
 CELL_READ = re.compile(r"^\d+\.$")
 SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)'\s*(\{.*\})?\s*$")
 EXERCISE = re.compile(r"notification .*?(\d+) x (\d+) =$")
-KEY_ECHO = re.compile(r"^(tab|return|escape|left|right|up|down|left shift|f1|space|\d)\s*$", re.I)
+KEY_ECHO = re.compile(r"^(tab|return|escape|left|right|up|down|left shift|f1|f2|space|\d)\s*$", re.I)
 
 WORDS = {
     "ru": {
@@ -30,6 +31,9 @@ WORDS = {
         "again": "неверно, ? - этот пример ещё раз",
         "time up": "Время истекло",
         "seconds left": "осталось секунд: 10",
+        "time left": r"осталось (минут|секунд): \d+",
+        "reset": "Обнулить push button",
+        "reset question": "Подтвердить:",
         "statistics": "Статистика push button",
         "statistics shown": "Проблемные числа",
         "help page": "Kestrova",
@@ -59,6 +63,9 @@ WORDS = {
         "again": "wrong, ? - this exercise again",
         "time up": "Time has expired",
         "seconds left": "time left, seconds: 10",
+        "time left": r"time left, (minutes|seconds): \d+",
+        "reset": "Reset to zero push button",
+        "reset question": "Recommit:",
         "statistics": "Statistics push button",
         "statistics shown": "Problem numbers",
         "help page": "Kestrova",
@@ -320,6 +327,13 @@ def main():
     if int(m.group(1)) != wrong_first:
         fail("the errors are not of the wrong answer's number: " + errors)
     orca.quiet()
+    orca.note("the reset's question")
+    tab_to(words["reset"])
+    keys("Return")
+    orca.expect("the reset's question", lambda u: u.startswith("notification") and
+                words["reset question"] in u)
+    orca.quiet()
+    # Leaving the statistics takes the question back.
     tab_to(words["statistics"].replace(" push button", ""))
     keys("Return")
     orca.quiet()
@@ -329,6 +343,11 @@ def main():
     tab_to(words["start"])
     keys("Return")
     exercise()
+    orca.quiet()
+    orca.note("F2")
+    keys("F2")
+    orca.expect("the time left", lambda u: u.startswith("notification") and
+                re.search(words["time left"], u))
     orca.expect("ten seconds left", lambda u: words["seconds left"] in u, timeout=90)
     orca.expect("time up", lambda u: u.startswith("notification") and words["time up"] in u,
                 timeout=30)

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGraphicsProxyWidget>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
@@ -246,11 +247,11 @@ class ControlInterface : public QAccessibleWidget,
                 state.checked = button.pressed();
                 state.pressed = button.pressed();
             }
-            // A choice is checked while it shows as chosen: Orca says "selected" of a radio
+            // A choice is checked while it is the one chosen: Orca says "selected" of a radio
             // button that is checked, and nothing of a push button's state.
-            if (o.owner->isChoice(button)) {
+            if (const ui::Choice* choice = o.owner->choiceOf(button)) {
                 state.checkable = true;
-                state.checked = button.selected();
+                state.checked = choice->chosen();
             }
         }
         return state;
@@ -613,9 +614,32 @@ FormAccessibility::FormAccessibility(FormView& view, KeyboardNavigation& keys,
     };
     grid_ = gridWidget();
     grid_->installEventFilter(this);
+    if (!roles_.spokenKeys.empty()) {
+        // After the keyboard's own filter, so that this one sees a key first.
+        view_.installEventFilter(this);
+    }
+}
+
+bool FormAccessibility::spokenKey(const QKeyEvent& key) {
+    const auto found =
+        std::find_if(roles_.spokenKeys.begin(), roles_.spokenKeys.end(),
+                     [&key](const ui::SpokenKey& spoken) { return spoken.key == key.key(); });
+    if (found == roles_.spokenKeys.end()) {
+        return false;
+    }
+    // A held key says it once.
+    if (!key.isAutoRepeat() && listening()) {
+        if (QString text = found->text(); !text.isEmpty()) {
+            queueNews({std::move(text)});
+        }
+    }
+    return true;
 }
 
 bool FormAccessibility::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &view_ && event->type() == QEvent::KeyPress) {
+        return spokenKey(*static_cast<const QKeyEvent*>(event));
+    }
     if (watched == grid_ && event->type() == QEvent::FocusIn && listening()) {
         // After Qt has told of the grid's own focus.
         QMetaObject::invokeMethod(
@@ -730,6 +754,10 @@ void FormAccessibility::announceNews() {
     if (news.isEmpty()) {
         return;
     }
+    queueNews(news);
+}
+
+void FormAccessibility::queueNews(const QStringList& news) {
     // Told after the event's own changes of focus: Orca speaks the newest thing over the one
     // before, and the news must not be cut short by the name of the control the focus went to.
     const bool waiting = !pendingNews_.isEmpty();
@@ -761,11 +789,11 @@ void FormAccessibility::tellChanges() {
         return;
     }
     announceNews();
-    std::vector<ui::Control*> offered = this->offered();
-    if (offered != told_) {
-        told_ = std::move(offered);
-        tellOf(&view_, QAccessible::ObjectReorder);
-    }
+    // A change of the window's children, or of the grid's cells, is not told: Qt 6's AT-SPI
+    // bridge sends a reorder as one children-changed signal per child with a string where the
+    // child's reference belongs, which every AT-SPI client drops as malformed ("invalid signature
+    // siis(so)"). A screen reader asks for the children when it needs them: the grid manages its
+    // descendants, so nothing of them is cached.
     tellChosen();
     QWidget* grid = gridWidget();
     for (std::size_t i = 0; i < roles_.pictures.size(); ++i) {
@@ -804,7 +832,6 @@ void FormAccessibility::tellChanges() {
     if (page != toldPage_ || cells.size() != toldCells_.size() ||
         changed.size() > kCellsToldOneByOne) {
         tellOf(grid, QAccessible::NameChanged);
-        tellOf(grid, QAccessible::ObjectReorder);
     } else if (auto* table =
                    dynamic_cast<ControlInterface*>(QAccessible::queryAccessibleInterface(grid))) {
         for (const std::size_t i : changed) {
@@ -817,20 +844,26 @@ void FormAccessibility::tellChanges() {
     toldCells_ = std::move(cells);
 }
 
+const ui::Choice* FormAccessibility::choiceOf(const ui::Control& control) const {
+    const auto found =
+        std::find_if(roles_.choices.begin(), roles_.choices.end(),
+                     [&control](const ui::Choice& choice) { return choice.button == &control; });
+    return found != roles_.choices.end() ? &*found : nullptr;
+}
+
 bool FormAccessibility::isChoice(const ui::Control& control) const {
-    return std::find(roles_.choices.begin(), roles_.choices.end(), &control) !=
-           roles_.choices.end();
+    return choiceOf(control) != nullptr;
 }
 
 void FormAccessibility::tellChosen() {
     toldChosen_.resize(roles_.choices.size());
     for (std::size_t i = 0; i < roles_.choices.size(); ++i) {
-        const bool chosen = roles_.choices[i]->selected();
+        const bool chosen = roles_.choices[i].chosen();
         if (chosen == toldChosen_[i]) {
             continue;
         }
         toldChosen_[i] = chosen;
-        if (QWidget* widget = view_.widgetFor(*roles_.choices[i])) {
+        if (QWidget* widget = view_.widgetFor(*roles_.choices[i].button)) {
             QAccessible::State changed;
             changed.checked = true;
             QAccessibleStateChangeEvent event(widget, changed);

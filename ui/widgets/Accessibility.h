@@ -12,6 +12,7 @@
 #include "ui/AccessibleRoles.h"
 #include "ui/KeyboardRoles.h"
 
+class QKeyEvent;
 class QWidget;
 
 namespace widgets {
@@ -52,8 +53,9 @@ class FormAccessibility : public QObject {
     // A control's name for a screen reader: its text, its caption, or what its picture says.
     QString nameOf(const ui::Control& control) const;
     QWidget* gridWidget() const;
-    // Whether a control is one of a choice, which says whether it is chosen.
+    // Whether a control is one of a choice, which says whether it is chosen; its choice.
     bool isChoice(const ui::Control& control) const;
+    const ui::Choice* choiceOf(const ui::Control& control) const;
     Announcer& announcer() const { return *announcer_; }
 
     // Whether a screen reader listens, and how it is told of a change: through Qt.
@@ -73,6 +75,10 @@ class FormAccessibility : public QObject {
     void tellChanges();
     // The news and the labels that came into sight, as one announcement.
     void announceNews();
+    // Says news once the event is over, with what else it brings.
+    void queueNews(const QStringList& news);
+    // Says what a spoken key tells, while a screen reader listens; whether the key is one.
+    bool spokenKey(const QKeyEvent& key);
     // A label's text while it can be seen, else none.
     QString seenText(const ui::Label& label) const;
     // The choices whose chosen state changed.
@@ -94,7 +100,6 @@ class FormAccessibility : public QObject {
     QString toldNewsPage_;
     // News of this event, told once the event is over.
     QStringList pendingNews_;
-    std::vector<ui::Control*> told_;
     std::vector<QString> toldPictures_;
     QString toldPage_;
     std::vector<QString> toldCells_;
