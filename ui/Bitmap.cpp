@@ -340,24 +340,38 @@ bool onWholePixels(const QRectF& rect, double ratio) {
 }
 
 QRect inkBounds(const QImage& image) {
-    QRect ink;
-    for (int y = 0; y < image.height(); ++y) {
+    // Each row is looked at from either end only as far as its first ink: the width and the
+    // rows are read once, and the middle of a row that has ink at both ends is skipped.
+    const int width = image.width();
+    const int height = image.height();
+    int left = width;
+    int right = -1;
+    int top = -1;
+    int bottom = -1;
+    for (int y = 0; y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        int left = -1;
-        int right = -1;
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(line[x]) != 0) {
-                right = x;
-                if (left < 0) {
-                    left = x;
-                }
-            }
+        int x = 0;
+        while (x < width && qAlpha(line[x]) == 0) {
+            ++x;
         }
-        if (left >= 0) {
-            ink |= QRect(left, y, right - left + 1, 1);
+        if (x == width) {
+            continue;
         }
+        left = std::min(left, x);
+        int last = width - 1;
+        while (last > right && qAlpha(line[last]) == 0) {
+            --last;
+        }
+        right = std::max(right, last);
+        if (top < 0) {
+            top = y;
+        }
+        bottom = y;
     }
-    return ink;
+    if (top < 0) {
+        return {};
+    }
+    return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
 Canvas::Canvas(Bitmap& bitmap) : bitmap_(bitmap), painter_(own_) {
