@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -157,6 +158,35 @@ TEST(PictureRatio, IsTheScreensRatioUntilLargeTextWouldBeDrawnAsOutlines) {
                  {2.0, 2.0}, {2.9711, 3.0},    {3.0, 3.0}, {4.2, 5.0}};
     for (const auto& c : cases) {
         EXPECT_DOUBLE_EQ(ui::pictureRatio(c.screen), c.picture) << c.screen;
+    }
+}
+
+// The rectangle of every pixel with any alpha, whatever the colour of the clear ones: ink at the
+// picture's edges, a single dot, ink only in the middle of a row, and none.
+TEST(InkBounds, HoldsEveryPixelWithAlphaAndNoOther) {
+    struct Case {
+        const char* what;
+        std::vector<QPoint> ink;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {"none", {}, QRect()},
+        {"one dot", {{5, 3}}, QRect(5, 3, 1, 1)},
+        {"corners", {{0, 0}, {36, 20}}, QRect(0, 0, 37, 21)},
+        {"right edge, lower rows", {{36, 7}, {30, 9}}, QRect(30, 7, 7, 3)},
+        {"a row's middle after its ends", {{2, 4}, {34, 4}, {17, 12}}, QRect(2, 4, 33, 9)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (QImage::Format format : {QImage::Format_ARGB32_Premultiplied, QImage::Format_ARGB32}) {
+            QImage image(37, 21, format);
+            // Clear pixels that still carry a colour, as an image that is not premultiplied may.
+            image.fill(format == QImage::Format_ARGB32 ? qRgba(200, 10, 10, 0) : 0u);
+            for (const QPoint& dot : c.ink) {
+                image.setPixel(dot, qRgba(0, 0, 0, 1));
+            }
+            EXPECT_EQ(ui::inkBounds(image), c.expected);
+        }
     }
 }
 

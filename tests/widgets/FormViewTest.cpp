@@ -598,4 +598,54 @@ TEST_F(TestControls, WhatAnEventChangesIsPaintedInOneFrame) {
     EXPECT_TRUE(painted.area.contains(view->mapFromDesign({410, 215}).toPoint()));
 }
 
+// The panel beneath a viewer is left unpainted where an opaque picture covers it; the window
+// shows the pixels a new window would, and a translucent picture shown after opaque ones has the
+// panel beneath it again.
+TEST_F(TestControls, APanelBeneathAPictureShowsWhatAFreshWindowShows) {
+    // Pictures painted at 3 pixels per unit shown at 2.97, smoothed: opaque ones are kept scaled.
+    auto painted = [](QRgb colour) {
+        auto bitmap = std::make_unique<ui::Bitmap>(3.0);
+        bitmap->setSize(300, 300);
+        ui::Canvas canvas(*bitmap);
+        canvas.clear(colour);
+        canvas.setFillColor(0xFFFFFFFF);
+        canvas.fillRoundRect(QRectF(40, 40, 100, 60), 8, 8);
+        return bitmap;
+    };
+    const auto blue = painted(0xFF2040C0);
+    const auto green = painted(0xFF20C040);
+    const auto translucent = painted(0x80C02020);
+    const QSize screen(3840, 2160);
+    auto freshWindow = [&](const ui::Bitmap& picture) {
+        viewer.setPicture(picture);
+        FormView fresh(controls, timer, [this](const std::function<void()>& handler) {
+            return ui::dispatch(reporter, handler);
+        });
+        showAt(fresh, screen);
+        return fresh.grab().toImage();
+    };
+    const QImage blueAlone = freshWindow(*blue);
+    const QImage translucentAlone = freshWindow(*translucent);
+
+    viewer.setPicture(*blue);
+    makeView(screen);
+    auto* picture = dynamic_cast<widgets::PictureView*>(view->widgetFor(viewer));
+    ASSERT_NE(picture, nullptr);
+    for (int time = 0; time < 3; ++time) {
+        for (const ui::Bitmap* shown : {green.get(), blue.get()}) {
+            viewer.setPicture(*shown);
+            view->syncFromControls();
+            view->grab();
+        }
+    }
+    ASSERT_GT(picture->scaledPicturesMade(), 0);
+    ASSERT_FALSE(picture->opaqueArea().isEmpty());
+    EXPECT_TRUE(view->grab().toImage() == blueAlone);
+
+    viewer.setPicture(*translucent);
+    view->syncFromControls();
+    EXPECT_TRUE(picture->opaqueArea().isEmpty());
+    EXPECT_TRUE(view->grab().toImage() == translucentAlone);
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 #include "ui/widgets/FormView.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -11,6 +12,7 @@
 
 #include "ui/widgets/CachedTextStyle.h"
 #include "ui/widgets/ControlBindings.h"
+#include "ui/widgets/PictureView.h"
 #include "ui/widgets/Style.h"
 
 namespace widgets {
@@ -26,6 +28,44 @@ QLinearGradient backgroundGradient() {
     gradient.setSpread(QGradient::PadSpread);
     return gradient;
 }
+
+// A panel's item, which leaves unpainted the whole screen pixels that a picture above it covers
+// with opaque pixels: the panel fills its background twice, and the picture then paints every one
+// of those pixels over both. Its edges and whatever the picture leaves are painted as ever.
+class PanelItem : public QGraphicsProxyWidget {
+  public:
+    using Covered = std::function<QRegion(const QGraphicsItem&, const QTransform&)>;
+    explicit PanelItem(Covered covered) : covered_(std::move(covered)) {}
+
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option,
+               QWidget* widget) override {
+        const QTransform world = painter->worldTransform();
+        const QTransform device = painter->deviceTransform();
+        if (device.type() > QTransform::TxScale || !device.isInvertible()) {
+            QGraphicsProxyWidget::paint(painter, option, widget);
+            return;
+        }
+        const QTransform sceneToDevice = sceneTransform().inverted() * device;
+        const QRegion covered = covered_(*this, sceneToDevice);
+        if (covered.isEmpty()) {
+            QGraphicsProxyWidget::paint(painter, option, widget);
+            return;
+        }
+        const QRegion kept =
+            QRegion(device.mapRect(boundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1)) -
+            covered;
+        painter->save();
+        // The clip in whole screen pixels: set with a transform that maps to them one to one.
+        painter->setWorldTransform(device.inverted() * world);
+        painter->setClipRegion(kept, Qt::IntersectClip);
+        painter->setWorldTransform(world);
+        QGraphicsProxyWidget::paint(painter, option, widget);
+        painter->restore();
+    }
+
+  private:
+    Covered covered_;
+};
 
 }  // namespace
 
@@ -93,7 +133,16 @@ ControlBinding& FormView::binding(std::size_t index) const {
         QWidget* widget = bindings_[index]->widget();
         // Embedded hidden, a widget gets a window of the system only when it is first shown.
         widget->hide();
-        QGraphicsProxyWidget* item = scene_->addWidget(widget);
+        QGraphicsProxyWidget* item = nullptr;
+        if (controls_[index]->kind() == ui::ControlKind::Panel) {
+            item = new PanelItem([this](const QGraphicsItem& panel, const QTransform& device) {
+                return opaquelyCovered(panel, device);
+            });
+        } else {
+            item = new QGraphicsProxyWidget();
+        }
+        item->setWidget(widget);
+        scene_->addItem(item);
         item->setZValue(static_cast<double>(index));
         // The design decides the size, not the widget's own idea of its smallest size.
         item->setMinimumSize(0, 0);
@@ -308,8 +357,76 @@ void FormView::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+QRegion FormView::opaquelyCovered(const QGraphicsItem& below, const QTransform& device) const {
+    QRegion covered;
+    if (holdingBack_) {
+        return covered;
+    }
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i]->kind() != ui::ControlKind::ImageViewer || !bindings_[i]) {
+            continue;
+        }
+        const auto* viewer = static_cast<const PictureView*>(bindings_[i]->widget());
+        const QGraphicsProxyWidget* item = viewer->graphicsProxyWidget();
+        if (!viewer->isVisible() || item == nullptr || !item->isVisible() ||
+            item->zValue() <= below.zValue() || item->effectiveOpacity() < 1.0) {
+            continue;
+        }
+        const QRectF area = viewer->opaqueArea();
+        if (area.isEmpty()) {
+            continue;
+        }
+        // A pixel on the picture's edge may be smoothed with what lies beyond it: one is spared.
+        const QRectF pixels = device.mapRect(item->sceneTransform().mapRect(area));
+        const QRect inner(QPoint(static_cast<int>(std::ceil(pixels.left())) + 1,
+                                 static_cast<int>(std::ceil(pixels.top())) + 1),
+                          QPoint(static_cast<int>(std::floor(pixels.right())) - 2,
+                                 static_cast<int>(std::floor(pixels.bottom())) - 2));
+        if (inner.isValid()) {
+            covered += inner;
+        }
+    }
+    return covered;
+}
+
 void FormView::drawBackground(QPainter* painter, const QRectF& rect) {
-    painter->fillRect(rect, backgroundGradient());
+    const QTransform device = painter->deviceTransform();
+    if (holdingBack_ || device.type() > QTransform::TxScale || !device.isInvertible()) {
+        painter->fillRect(rect, backgroundGradient());
+        return;
+    }
+    // A panel paints every whole screen pixel inside it with opaque colour, whatever lies
+    // beneath: the gradient is filled only around the panels shown, in whole screen pixels.
+    // Without smoothing, a pixel is filled when its centre lies in a rectangle, so the pixels
+    // filled are those the rectangles hold, each in the colour the whole fill gives it.
+    QRegion area(device.mapRect(rect).toAlignedRect());
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i]->kind() != ui::ControlKind::Panel || !bindings_[i]) {
+            continue;
+        }
+        const QWidget* panel = bindings_[i]->widget();
+        const QGraphicsProxyWidget* item = panel->graphicsProxyWidget();
+        if (!panel->isVisible() || item == nullptr || !item->isVisible() ||
+            item->effectiveOpacity() < 1.0) {
+            continue;
+        }
+        const QRectF pixels = device.mapRect(item->sceneBoundingRect());
+        const QRect inner(QPoint(static_cast<int>(std::ceil(pixels.left())),
+                                 static_cast<int>(std::ceil(pixels.top()))),
+                          QPoint(static_cast<int>(std::floor(pixels.right())) - 1,
+                                 static_cast<int>(std::floor(pixels.bottom())) - 1));
+        if (inner.isValid()) {
+            area -= inner;
+        }
+    }
+    const QTransform toScene = device.inverted();
+    const QBrush gradient(backgroundGradient());
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    for (const QRect& pixels : area) {
+        painter->fillRect(toScene.mapRect(QRectF(pixels)), gradient);
+    }
+    painter->restore();
 }
 
 // While the widgets are held back, their items are hidden and the window paints them here, in

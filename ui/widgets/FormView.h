@@ -11,6 +11,7 @@
 #include "ui/Look.h"
 #include "ui/widgets/ControlBindings.h"
 
+class QGraphicsItem;
 class QGraphicsScene;
 
 namespace widgets {
@@ -85,6 +86,9 @@ class FormView : public QGraphicsView {
 
   private:
     void showLook();
+    // The whole screen pixels, in the painter's device, that pictures above an item cover with
+    // opaque pixels; the device transform is the scene's.
+    QRegion opaquelyCovered(const QGraphicsItem& below, const QTransform& device) const;
     ui::Look shownLook_ = ui::Look::Default;
     void runEvent(const std::function<void()>& handler);
     void fitDesign();

@@ -74,10 +74,13 @@ bool opaque(const QImage& picture) {
         picture.format() != QImage::Format_ARGB32) {
         return false;
     }
-    for (int y = 0; y < picture.height(); ++y) {
+    // Read once: a call per pixel took longer than the pixels themselves.
+    const int width = picture.width();
+    const int height = picture.height();
+    for (int y = 0; y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
         QRgb all = 0xFF000000;
-        for (int x = 0; x < picture.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             all &= line[x];
         }
         if (qAlpha(all) != 255) {
@@ -141,6 +144,15 @@ QRect PictureView::shownArea(const QRect& pixels) const {
     return area.toAlignedRect().adjusted(-1, -1, 1, 1);
 }
 
+QRectF PictureView::opaqueArea() const {
+    if (picture_.isNull() ||
+        std::find(opaque_.begin(), opaque_.end(), picture_.cacheKey()) == opaque_.end()) {
+        return {};
+    }
+    const QSizeF units = picture_.deviceIndependentSize();
+    return QRectF(0, 0, units.width() * scale_, units.height() * scale_) & QRectF(rect());
+}
+
 void PictureView::setPictureScale(double scale) {
     if (scale != scale_) {
         scale_ = scale;
@@ -181,6 +193,12 @@ const PictureView::Scaled* PictureView::scaledFor(const QTransform& device, cons
         }
         return nullptr;
     }
+    if (std::find(opaque_.begin(), opaque_.end(), picture_.cacheKey()) == opaque_.end()) {
+        opaque_.push_back(picture_.cacheKey());
+        if (opaque_.size() > kShownRemembered) {
+            opaque_.erase(opaque_.begin());
+        }
+    }
     // Painted as the screen would be painted, on the same fraction of a pixel, over nothing.
     const QRectF bounds = placed.mapRect(QRectF(QPointF(0, 0), picture_.deviceIndependentSize()));
     const QRect pixels = bounds.toAlignedRect();
@@ -188,7 +206,17 @@ const PictureView::Scaled* PictureView::scaledFor(const QTransform& device, cons
     made.source = picture_.cacheKey();
     made.device = placed;
     made.offset = pixels.topLeft();
-    made.pixels = ui::largePicture(pixels.size());
+    // The oldest one kept makes room, and lends its memory when it has the size: fresh memory
+    // costs more to touch than the scaling itself on a virtual machine. It is cleared all the
+    // same: the edges of a picture on a fraction of a pixel blend into what lies there.
+    QImage room;
+    if (scaled_.size() >= kScaledKept) {
+        room = std::move(scaled_.back().pixels);
+        scaled_.pop_back();
+    }
+    made.pixels = !room.isNull() && room.size() == pixels.size() && room.isDetached()
+                      ? std::move(room)
+                      : ui::largePicture(pixels.size());
     made.pixels.fill(Qt::transparent);
     {
         QPainter painter(&made.pixels);
@@ -197,9 +225,6 @@ const PictureView::Scaled* PictureView::scaledFor(const QTransform& device, cons
         painter.drawImage(QPointF(0, 0), picture_);
     }
     ++scaledMade_;
-    if (scaled_.size() >= kScaledKept) {
-        scaled_.pop_back();
-    }
     scaled_.insert(scaled_.begin(), std::move(made));
     return &scaled_.front();
 }

@@ -30,6 +30,10 @@ class PictureView : public QWidget {
     void setPictureScale(double scale);
     double pictureScale() const { return scale_; }
 
+    // Where the viewer paints nothing but opaque pixels, in its own coordinates: the picture's
+    // area when the picture is known to be opaque (found so when it was kept scaled), else empty.
+    QRectF opaqueArea() const;
+
     // How many pictures were scaled to the screen to be kept, for tests.
     int scaledPicturesMade() const { return scaledMade_; }
 
@@ -65,6 +69,7 @@ class PictureView : public QWidget {
     std::vector<qint64> shownBefore_;  // the pictures shown lately, by cacheKey
     std::vector<Scaled> scaled_;       // the latest first
     std::vector<qint64> notOpaque_;    // pictures shown again that are not kept scaled
+    std::vector<qint64> opaque_;       // pictures found opaque
     int scaledMade_ = 0;
 };
 
