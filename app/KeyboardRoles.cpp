@@ -463,6 +463,7 @@ ui::KeyboardRoles keyboardRoles(TForm3& form) {
         return frame(column, row).center();
     };
     roles.grid.numbered = [f] { return f->Button15.tag() == 0; };
+    roles.grid.cellsShown = [f] { return shownGrid(*f) != nullptr; };
 
     roles.start = &f->Button12;
     roles.answering = running;

@@ -29,6 +29,9 @@ struct KeyboardGrid {
     // Whether the cells stand for the numbers 1.. row by row, so that typing a number finds its
     // cell.
     std::function<bool()> numbered;
+    // Whether the viewer shows the cells now, not a page such as the help: on a page the focus
+    // frame goes round the whole viewer. None: always the cells.
+    std::function<bool()> cellsShown;
 };
 
 // What a window needs to be used from the keyboard: which controls take the focus and in which

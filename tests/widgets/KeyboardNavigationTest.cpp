@@ -411,6 +411,29 @@ TEST_F(KeyboardWindow, F1OpensTheHelpOnlyWhereTheHelpButtonIsShown) {
     EXPECT_EQ(form().Panel1Viewer.pictureVersion(), board);
 }
 
+// On a page shown in the table's place (the game's rules, the help) there is no cell to frame:
+// the frame goes round the whole viewer, and none is left over the page where a cell was.
+TEST_F(KeyboardWindow, OnAPageTheFrameGoesRoundTheViewerNotWhereACellWas) {
+    const auto edgeFramed = [this] {
+        const QRectF design =
+            view->widgetFor(form().Panel1Viewer)->graphicsProxyWidget()->sceneBoundingRect();
+        const QPointF edge(design.left() + 4, design.center().y());
+        const QColor seen = view->grab().toImage().pixelColor(view->mapFromDesign(edge).toPoint());
+        return std::abs(seen.red() - 0xFF) < 16 && std::abs(seen.green() - 0x8C) < 16 &&
+               seen.blue() < 16;
+    };
+    run([this] { form().Button15Click(); });
+    focus(form().Panel1Viewer);
+    key(Qt::Key_Right);
+    key(Qt::Key_Down);
+    ASSERT_TRUE(frameShownAt(GridCell{2, 2}));
+    EXPECT_FALSE(edgeFramed());
+
+    key(Qt::Key_F1);
+    EXPECT_FALSE(frameShownAt(GridCell{2, 2}));
+    EXPECT_TRUE(edgeFramed());
+}
+
 // A second window over a form of its own, answered with the mouse.
 struct MouseWindow {
     explicit MouseWindow(double now, const std::deque<int>& draws)

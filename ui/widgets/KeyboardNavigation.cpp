@@ -77,8 +77,12 @@ const char* const kFocusFrameProperty = "focusFrame";
 // frames are shown. The picture beneath stays as the form painted it.
 class FocusFrame : public QWidget {
   public:
-    FocusFrame(QWidget* grid, std::function<QRectF()> frame, std::function<bool()> shown)
-        : QWidget(grid), frame_(std::move(frame)), shown_(std::move(shown)) {
+    FocusFrame(QWidget* grid, std::function<QRectF()> frame, std::function<bool()> shown,
+               std::function<bool()> cellsShown)
+        : QWidget(grid),
+          frame_(std::move(frame)),
+          shown_(std::move(shown)),
+          cellsShown_(std::move(cellsShown)) {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
         setFocusPolicy(Qt::NoFocus);
@@ -96,15 +100,20 @@ class FocusFrame : public QWidget {
         painter.setRenderHint(QPainter::Antialiasing, true);
         const ui::Palette& palette = ui::palette();
         painter.setBrush(Qt::NoBrush);
+        // On a page (help, the game's rules) there is no cell to frame: the frame goes round
+        // the viewer, inside its edges.
+        const bool onCells = !cellsShown_ || cellsShown_();
+        const QRectF cell =
+            onCells ? frame_()
+                    : QRectF(rect()).adjusted(kFrameWidth, kFrameWidth, -kFrameWidth, -kFrameWidth);
         if (!palette.signs) {
             painter.setPen(QPen(QColor::fromRgba(palette.focusFrame), kFrameWidth));
-            painter.drawRoundedRect(frame_(), 3, 3);
+            painter.drawRoundedRect(cell, 3, 3);
             return;
         }
         // Two lines, each on one background: a light one over the dark gaps round the cell and
         // a dark one just inside the cell's edge. On whatever cell, the light line stands out
         // from the gaps it covers, and the dark line parts it from a light cell.
-        const QRectF cell = frame_();
         const double outer = kGapLineWidth, inner = kCellLineWidth;
         painter.setPen(QPen(QColor::fromRgba(palette.focusFrameOnGap), outer));
         painter.drawRoundedRect(cell.adjusted(-outer / 2, -outer / 2, outer / 2, outer / 2), 3, 3);
@@ -115,6 +124,7 @@ class FocusFrame : public QWidget {
   private:
     std::function<QRectF()> frame_;
     std::function<bool()> shown_;
+    std::function<bool()> cellsShown_;
 };
 
 }  // namespace
@@ -137,7 +147,7 @@ KeyboardNavigation::KeyboardNavigation(FormView& view, ui::KeyboardRoles roles)
     }
     frame_ = new FocusFrame(
         grid_, [this] { return roles_.grid.frame(cell_.column, cell_.row); },
-        [this] { return framesShown_; });
+        [this] { return framesShown_; }, roles_.grid.cellsShown);
     grid_->installEventFilter(this);
     view_.installEventFilter(this);
     viewport_ = view_.viewport();
