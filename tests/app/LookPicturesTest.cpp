@@ -5,24 +5,14 @@
 #include <vector>
 
 #include "game/GameCharts.h"
+#include "tests/support/Contrast.h"
 #include "tests/support/FormFixture.h"
 #include "ui/Bitmap.h"
 #include "ui/Look.h"
 
 namespace {
 
-double luminance(QRgb c) {
-    const auto channel = [](int v) {
-        const double x = v / 255.0;
-        return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
-}
-
-double contrast(QRgb a, QRgb b) {
-    const double x = luminance(a), y = luminance(b);
-    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
-}
+using testsupport::contrast;
 
 // What a rectangle of a picture shows: its commonest colours (the background, or the two of a
 // dithered one) and the pixel that stands out most from the commonest (a text's or mark's core).

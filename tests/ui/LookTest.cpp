@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/Contrast.h"
 #include "ui/Look.h"
 
 namespace {
@@ -106,14 +107,7 @@ double smallestDifference(const std::vector<QRgb>& colours, const Matrix& vision
     return smallest;
 }
 
-double contrast(QRgb one, QRgb other) {
-    const auto luminance = [](QRgb c) {
-        const Linear l = linear(c);
-        return 0.2126 * l[0] + 0.7152 * l[1] + 0.0722 * l[2];
-    };
-    const double a = luminance(one), b = luminance(other);
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
-}
+using testsupport::contrast;
 
 }  // namespace
 

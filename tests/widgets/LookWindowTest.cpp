@@ -21,6 +21,7 @@
 #include <QWindow>
 
 #include "app/KeyboardRoles.h"
+#include "tests/support/Contrast.h"
 #include "tests/support/FormFixture.h"
 #include "tests/trainer/RunTestSupport.h"
 #include "ui/Look.h"
@@ -34,18 +35,7 @@ using widgets::FormView;
 using widgets::GridCell;
 using widgets::KeyboardNavigation;
 
-double luminance(QRgb c) {
-    const auto channel = [](int v) {
-        const double x = v / 255.0;
-        return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
-}
-
-double contrast(QRgb a, QRgb b) {
-    const double x = luminance(a), y = luminance(b);
-    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
-}
+using testsupport::contrast;
 
 QString hex(QRgb c) {
     return QStringLiteral("#%1").arg(c & 0xFFFFFF, 6, 16, QLatin1Char('0')).toUpper();
